@@ -1,0 +1,56 @@
+include(GoogleTest)
+
+# Under Wine every test executable runs through tools/wine-run.sh inside one Wine
+# session (private prefix, own Xvfb display) that a setup test starts and a
+# cleanup test ends.
+function(kl_wine_fixture)
+  add_test(NAME wine_session_start
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+  add_test(NAME wine_session_stop
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 120)
+endfunction()
+
+# kl_add_wine_test(NAME exe [ARGS ...] [TIMEOUT s]): registers a Windows test executable.
+function(kl_add_wine_test name exe)
+  cmake_parse_arguments(W "" "TIMEOUT" "ARGS" ${ARGN})
+  if(NOT W_TIMEOUT)
+    set(W_TIMEOUT 600)
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:${exe}> ${W_ARGS})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${W_TIMEOUT} RESOURCE_LOCK wine_desktop)
+endfunction()
+
+function(kl_test_folders kind)
+  file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/${kind}/*)
+  foreach(d ${entries})
+    if(NOT IS_DIRECTORY ${d})
+      continue()
+    endif()
+    get_filename_component(folder ${d} NAME)
+    if(EXISTS ${d}/CMakeLists.txt)
+      add_subdirectory(${d})
+      continue()
+    endif()
+    file(GLOB srcs CONFIGURE_DEPENDS ${d}/*.cpp)
+    if(NOT srcs)
+      continue()
+    endif()
+    set(exe kl_test_${folder})
+    if(kind STREQUAL "win")
+      set(exe kl_wintest_${folder})
+    endif()
+    add_executable(${exe} ${srcs})
+    target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${kind} ${CMAKE_CURRENT_SOURCE_DIR})
+    if(kind STREQUAL "win")
+      target_link_libraries(${exe} PRIVATE kl_win kl_logic kl_win gmock gtest_main)
+      set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+      kl_add_wine_test(${exe} ${exe})
+    else()
+      target_link_libraries(${exe} PRIVATE kl_logic gmock gtest_main)
+      gtest_discover_tests(${exe} DISCOVERY_TIMEOUT 60)
+    endif()
+  endforeach()
+endfunction()

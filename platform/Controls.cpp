@@ -1,0 +1,333 @@
+#include "platform/Controls.h"
+
+#include <algorithm>
+#include <map>
+
+namespace platform {
+
+// ---------------------------------------------------------------- Label
+
+void Label::Create(Window* parent, float left, float top, float width, float height, const std::string& caption) {
+    CreateChild(parent, nullptr, WS_VISIBLE, 0, left, top, width, height, caption);
+    ApplyAutoSize();
+}
+
+void Label::SetCaption(const std::string& text) {
+    Window::SetCaption(text);
+    ApplyAutoSize();
+    if (Change) Change();
+}
+
+void Label::SetAlignment(Alignment a) {
+    m_alignment = a;
+    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void Label::SetAutoSize(bool autoSize) {
+    m_autoSize = autoSize;
+    ApplyAutoSize();
+}
+
+void Label::SetTransparent(bool transparent) {
+    m_transparent = transparent;
+    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void Label::SetWordWrap(bool wrap) {
+    m_wordWrap = wrap;
+    ApplyAutoSize();
+    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void Label::SetFont(const FontSpec& f) {
+    Window::SetFont(f);
+    ApplyAutoSize();
+}
+
+void Label::SetBackColor(COLORREF c) { Window::SetBackColor(c); }
+void Label::SetForeColor(COLORREF c) { Window::SetForeColor(c); }
+
+void Label::ApplyAutoSize() {
+    if (!m_autoSize || !m_hwnd) return;
+    HDC dc = GetDC(m_hwnd);
+    HGDIOBJ old = SelectObject(dc, m_font ? m_font->Handle() : GetStockObject(DEFAULT_GUI_FONT));
+    std::string text = Caption();
+    RECT r{0, 0, 0, 0};
+    if (text.empty()) {
+        SIZE sz{};
+        GetTextExtentPoint32A(dc, "X", 1, &sz);
+        r.bottom = sz.cy;
+    } else {
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(m_hwnd, dc);
+    RECT wr{};
+    GetWindowRect(m_hwnd, &wr);
+    SetWindowPos(m_hwnd, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Label::OnPaint(Graphics& g) {
+    RECT r;
+    GetClientRect(m_hwnd, &r);
+    std::string text = Caption();
+    HDC dc = g.Dc();
+    if (m_font) SelectObject(dc, m_font->Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, IsWindowEnabled(m_hwnd) ? ResolveColor(m_foreColor) : GetSysColor(COLOR_GRAYTEXT));
+    UINT fmt = DT_NOPREFIX | (m_wordWrap && !m_autoSize ? DT_WORDBREAK : 0);
+    fmt |= m_alignment == kRight ? DT_RIGHT : m_alignment == kCenter ? DT_CENTER : DT_LEFT;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, fmt);
+}
+
+bool Label::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_NCHITTEST && !IsWindowEnabled(m_hwnd)) {
+        result = HTTRANSPARENT;
+        return true;
+    }
+    return Window::HandleMessage(msg, wp, lp, result);
+}
+
+// ---------------------------------------------------------------- TextBox
+
+void TextBox::Create(Window* parent, float left, float top, float width, float height, bool multiLine) {
+    m_backColor = kSysWindow;
+    m_foreColor = kSysWindowText;
+    DWORD style = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+    if (multiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+    CreateChild(parent, "EDIT", style, WS_EX_CLIENTEDGE, left, top, width, height);
+}
+
+void TextBox::SetMaxLength(int n) {
+    if (m_hwnd) SendMessageA(m_hwnd, EM_LIMITTEXT, static_cast<WPARAM>(n), 0);
+}
+
+void TextBox::SetBackColor(COLORREF c) { Window::SetBackColor(c); }
+void TextBox::SetForeColor(COLORREF c) { Window::SetForeColor(c); }
+
+bool TextBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    return Window::HandleMessage(msg, wp, lp, result);
+}
+
+// ---------------------------------------------------------------- ListBox
+
+void ListBox::Create(Window* parent, float left, float top, float width, float height) {
+    m_backColor = kSysWindow;
+    m_foreColor = kSysWindowText;
+    CreateChild(parent, "LISTBOX", WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
+                left, top, width, height);
+}
+
+void ListBox::AddItem(const std::string& item) {
+    if (m_hwnd) SendMessageA(m_hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+int ListBox::ListCount() const {
+    return m_hwnd ? static_cast<int>(SendMessageA(m_hwnd, LB_GETCOUNT, 0, 0)) : 0;
+}
+
+std::string ListBox::List(int index) const {
+    if (!m_hwnd) return {};
+    LRESULT n = SendMessageA(m_hwnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR) return {};
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    SendMessageA(m_hwnd, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+int ListBox::ListIndex() const {
+    return m_hwnd ? static_cast<int>(SendMessageA(m_hwnd, LB_GETCURSEL, 0, 0)) : -1;
+}
+
+void ListBox::SetListIndex(int index) {
+    if (m_hwnd) SendMessageA(m_hwnd, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void ListBox::Clear() {
+    if (m_hwnd) SendMessageA(m_hwnd, LB_RESETCONTENT, 0, 0);
+}
+
+void ListBox::SetBackColor(COLORREF c) { Window::SetBackColor(c); }
+
+// ---------------------------------------------------------------- Image
+
+void Image::Create(Window* parent, float left, float top, float width, float height) {
+    CreateChild(parent, nullptr, WS_VISIBLE, 0, left, top, width, height);
+}
+
+void Image::SetPicture(PicturePtr pic) {
+    m_picture = std::move(pic);
+    if (!m_stretch && m_picture && m_hwnd) {
+        SetWindowPos(m_hwnd, nullptr, 0, 0, m_picture->PixelWidth(), m_picture->PixelHeight(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void Image::SetStretch(bool s) {
+    m_stretch = s;
+    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void Image::OnPaint(Graphics& g) {
+    if (!m_picture) return;
+    RECT r;
+    GetClientRect(m_hwnd, &r);
+    if (m_stretch)
+        m_picture->Draw(g.Dc(), 0, 0, r.right, r.bottom);
+    else
+        m_picture->Draw(g.Dc(), 0, 0, m_picture->PixelWidth(), m_picture->PixelHeight());
+}
+
+// ---------------------------------------------------------------- UserControl
+
+void UserControl::Create(Window* parent, float left, float top, float width, float height) {
+    CreateChild(parent, nullptr, WS_VISIBLE | WS_CLIPCHILDREN, 0, left, top, width, height);
+}
+
+bool UserControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_ERASEBKGND && m_transparent) {
+        RECT r;
+        GetClientRect(m_hwnd, &r);
+        HBRUSH b = CreateSolidBrush(m_parent ? m_parent->EffectiveBackColor() : EffectiveBackColor());
+        FillRect(reinterpret_cast<HDC>(wp), &r, b);
+        DeleteObject(b);
+        result = 1;
+        return true;
+    }
+    return Window::HandleMessage(msg, wp, lp, result);
+}
+
+// ---------------------------------------------------------------- Timer
+
+namespace {
+std::map<UINT_PTR, Timer*>& Timers() {
+    static std::map<UINT_PTR, Timer*> m;
+    return m;
+}
+}  // namespace
+
+Timer::~Timer() {
+    if (m_id) {
+        KillTimer(nullptr, m_id);
+        Timers().erase(m_id);
+    }
+}
+
+void Timer::SetInterval(unsigned ms) {
+    m_interval = ms;
+    Restart();
+}
+
+void Timer::SetEnabled(bool enabled) {
+    m_enabled = enabled;
+    Restart();
+}
+
+void Timer::Restart() {
+    if (m_id) {
+        KillTimer(nullptr, m_id);
+        Timers().erase(m_id);
+        m_id = 0;
+    }
+    if (m_enabled && m_interval > 0) {
+        m_id = SetTimer(nullptr, 0, m_interval, &Timer::Proc);
+        if (m_id) Timers()[m_id] = this;
+    }
+}
+
+void CALLBACK Timer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = Timers().find(id);
+    if (it == Timers().end()) return;
+    DispatchScope scope;
+    Timer* t = it->second;
+    if (t->Tick) t->Tick();
+}
+
+// ---------------------------------------------------------------- MenuItem
+
+namespace {
+unsigned g_nextMenuId = 1000;
+}
+
+MenuItem& MenuItem::Add(const std::string& caption) {
+    auto item = std::make_unique<MenuItem>(caption);
+    item->m_parent = this;
+    item->m_id = g_nextMenuId++;
+    m_items.push_back(std::move(item));
+    NotifyChanged();
+    return *m_items.back();
+}
+
+MenuItem& MenuItem::AddSeparator() {
+    auto item = std::make_unique<MenuItem>("-", true);
+    item->m_parent = this;
+    item->m_id = g_nextMenuId++;
+    m_items.push_back(std::move(item));
+    NotifyChanged();
+    return *m_items.back();
+}
+
+void MenuItem::SetCaption(const std::string& c) {
+    m_caption = c;
+    NotifyChanged();
+}
+void MenuItem::SetChecked(bool c) {
+    m_checked = c;
+    NotifyChanged();
+}
+void MenuItem::SetEnabled(bool e) {
+    m_enabled = e;
+    NotifyChanged();
+}
+void MenuItem::SetVisible(bool v) {
+    m_visible = v;
+    NotifyChanged();
+}
+
+void MenuItem::NotifyChanged() {
+    MenuItem* top = this;
+    while (top->m_parent) top = top->m_parent;
+    if (top->Changed) top->Changed();
+}
+
+HMENU MenuItem::Build(bool menuBar) {
+    HMENU m = menuBar ? CreateMenu() : CreatePopupMenu();
+    for (auto& it : m_items) {
+        if (!it->m_visible) continue;
+        if (it->m_separator) {
+            AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING | (it->m_checked ? MF_CHECKED : 0) | (it->m_enabled ? 0 : MF_GRAYED);
+        if (!it->m_items.empty()) {
+            AppendMenuA(m, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(it->Build(false)), it->m_caption.c_str());
+        } else {
+            AppendMenuA(m, flags, it->m_id, it->m_caption.c_str());
+        }
+    }
+    return m;
+}
+
+bool MenuItem::Dispatch(unsigned id) {
+    for (auto& it : m_items) {
+        if (it->m_id == id) {
+            if (it->Click) it->Click();
+            return true;
+        }
+        if (it->Dispatch(id)) return true;
+    }
+    return false;
+}
+
+void MenuItem::PopupAtCursor(HWND owner) {
+    HMENU m = Build(false);
+    POINT pt;
+    GetCursorPos(&pt);
+    UINT id = static_cast<UINT>(TrackPopupMenu(m, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr));
+    DestroyMenu(m);
+    if (id) Dispatch(id);
+}
+
+}  // namespace platform

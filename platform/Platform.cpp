@@ -1,0 +1,161 @@
+#include "platform/Platform.h"
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "platform/Window.h"
+
+namespace platform {
+
+namespace {
+int ScreenDpi(int index) {
+    static int dpi[2] = {0, 0};
+    int& d = dpi[index == LOGPIXELSX ? 0 : 1];
+    if (d == 0) {
+        HDC dc = GetDC(nullptr);
+        d = dc ? GetDeviceCaps(dc, index) : 96;
+        if (dc) ReleaseDC(nullptr, dc);
+        if (d <= 0) d = 96;
+    }
+    return d;
+}
+
+std::function<void(int)>& EndHandler() {
+    static std::function<void(int)> h;
+    return h;
+}
+
+std::vector<std::function<void()>>& Deferred() {
+    static std::vector<std::function<void()>> v;
+    return v;
+}
+
+int g_dispatchDepth = 0;
+int g_loadedForms = 0;
+int g_mousePointer = 0;
+
+void DispatchOne(MSG& msg) {
+    DispatchScope scope;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+}  // namespace
+
+float TwipsPerPixelX() { return kTwipsPerInch / static_cast<float>(ScreenDpi(LOGPIXELSX)); }
+float TwipsPerPixelY() { return kTwipsPerInch / static_cast<float>(ScreenDpi(LOGPIXELSY)); }
+int ToPixelsX(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
+int ToPixelsY(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
+float FromPixelsX(int pixels) { return static_cast<float>(pixels) * TwipsPerPixelX(); }
+float FromPixelsY(int pixels) { return static_cast<float>(pixels) * TwipsPerPixelY(); }
+
+COLORREF ResolveColor(COLORREF c) {
+    if ((c & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(c & 0xFF));
+    return c & 0x00FFFFFFu;
+}
+
+namespace Screen {
+float Width() { return FromPixelsX(GetSystemMetrics(SM_CXSCREEN)); }
+float Height() { return FromPixelsY(GetSystemMetrics(SM_CYSCREEN)); }
+void SetMousePointer(int pointer) {
+    g_mousePointer = pointer;
+    POINT pt;
+    if (GetCursorPos(&pt)) SetCursorPos(pt.x, pt.y);  // makes WM_SETCURSOR run again
+}
+int MousePointer() { return g_mousePointer; }
+}  // namespace Screen
+
+namespace App {
+std::string Path() {
+    char buf[MAX_PATH * 2] = {};
+    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+    std::string p(buf, n);
+    auto slash = p.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : p.substr(0, slash);
+}
+
+std::string CommandLine() {
+    // Skip the program name as the C runtime does: quoted, or up to the first blank.
+    const char* s = GetCommandLineA();
+    if (!s) return {};
+    if (*s == '"') {
+        ++s;
+        while (*s && *s != '"') ++s;
+        if (*s == '"') ++s;
+    } else {
+        while (*s && *s != ' ' && *s != '\t') ++s;
+    }
+    while (*s == ' ' || *s == '\t') ++s;
+    return s;
+}
+
+std::string Title() { return "Keyloom"; }
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+}  // namespace App
+
+int MsgBox(const std::string& prompt, unsigned flags, const std::string& title) {
+    HWND owner = nullptr;
+    if (Form* f = Form::ActiveForm()) owner = f->Hwnd();
+    DispatchScope scope;
+    return MessageBoxA(owner, prompt.c_str(), title.c_str(), flags | MB_SETFOREGROUND);
+}
+
+void DoEvents() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        DispatchOne(msg);
+    }
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    RunDeferredDeletes();
+    while (LoadedFormCount() > 0) {
+        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        if (r == 0) return static_cast<int>(msg.wParam);
+        if (r < 0) return 1;
+        DispatchOne(msg);
+    }
+    return 0;
+}
+
+void End(int exitCode) {
+    if (auto& h = EndHandler()) {
+        h(exitCode);
+    }
+    ExitProcess(static_cast<UINT>(exitCode));
+}
+
+void SetEndHandler(std::function<void(int)> handler) { EndHandler() = std::move(handler); }
+
+void DeferDelete(std::function<void()> release) {
+    if (g_dispatchDepth == 0) {
+        release();
+        return;
+    }
+    Deferred().push_back(std::move(release));
+}
+
+void RunDeferredDeletes() {
+    while (!Deferred().empty()) {
+        auto v = std::move(Deferred());
+        Deferred().clear();
+        for (auto& f : v) f();
+    }
+}
+
+int DispatchDepth() { return g_dispatchDepth; }
+
+DispatchScope::DispatchScope() { ++g_dispatchDepth; }
+DispatchScope::~DispatchScope() {
+    if (--g_dispatchDepth == 0) RunDeferredDeletes();
+}
+
+void NoteFormLoaded(bool loaded) { g_loadedForms += loaded ? 1 : -1; }
+int LoadedFormCount() { return g_loadedForms; }
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+#pragma once
+// The program-wide part of our thin layer over Win32: screen geometry in twips,
+// the program folder and command line, message boxes, event pumping, the message
+// loop and ending the program.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace platform {
+
+constexpr float kTwipsPerInch = 1440.0f;
+
+// Twips per screen pixel (15 at 96 dpi).
+float TwipsPerPixelX();
+float TwipsPerPixelY();
+int ToPixelsX(float twips);
+int ToPixelsY(float twips);
+float FromPixelsX(int pixels);
+float FromPixelsY(int pixels);
+
+// Colours as the system keeps them: 0x00BBGGRR, or a system colour role 0x800000nn.
+COLORREF ResolveColor(COLORREF c);
+constexpr COLORREF kSysButtonFace = 0x8000000F;
+constexpr COLORREF kSysButtonText = 0x80000012;
+constexpr COLORREF kSysWindow = 0x80000005;
+constexpr COLORREF kSysWindowText = 0x80000008;
+
+namespace Screen {
+float Width();   // twips
+float Height();  // twips
+// Program-wide mouse pointer: 0 default, 11 hourglass, 13 arrow and hourglass.
+void SetMousePointer(int pointer);
+int MousePointer();
+}  // namespace Screen
+
+namespace App {
+// Folder of keyloom.exe without a trailing backslash.
+std::string Path();
+// The arguments as typed after the program name (not trimmed).
+std::string CommandLine();
+std::string Title();
+HINSTANCE Instance();
+}  // namespace App
+
+// MessageBoxA owned by the active window of the program (or none). Returns IDOK, IDYES...
+int MsgBox(const std::string& prompt, unsigned flags, const std::string& title);
+
+// Handles every pending window event, then returns (re-entrant).
+void DoEvents();
+
+// Runs the message loop until PostQuitMessage or until no form is loaded any more.
+// Returns the exit code.
+int RunMessageLoop();
+
+// Ends the program with the exit code, at once. Tests may install a handler that
+// records the call instead (the handler must not return into code that expects
+// the program to be gone; throwing is fine).
+[[noreturn]] void End(int exitCode);
+void SetEndHandler(std::function<void(int)> handler);
+
+// Objects whose deletion must wait until no event handler of theirs is running:
+// they are released when the outermost event dispatch has returned.
+void DeferDelete(std::function<void()> release);
+void RunDeferredDeletes();
+int DispatchDepth();
+// Marks code that runs on behalf of a window (event handlers, Unload): deferred
+// deletions wait until the outermost scope has ended.
+class DispatchScope {
+public:
+    DispatchScope();
+    ~DispatchScope();
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+};
+
+// Internal: counts loaded forms for RunMessageLoop.
+void NoteFormLoaded(bool loaded);
+int LoadedFormCount();
+
+}  // namespace platform

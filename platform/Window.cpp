@@ -1,0 +1,558 @@
+#include "platform/Window.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Controls.h"
+
+namespace platform {
+
+namespace {
+constexpr char kFormClass[] = "KeyloomForm";
+constexpr char kControlClass[] = "KeyloomControl";
+constexpr char kPropSelf[] = "KeyloomWindow";
+
+std::vector<Form*>& AllForms() {
+    static std::vector<Form*> v;
+    return v;
+}
+
+RECT ChildRectInParent(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    HWND parent = GetParent(hwnd);
+    if (parent && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) {
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    }
+    return r;
+}
+
+HCURSOR CursorFor(int pointer, HCURSOR custom) {
+    switch (pointer) {
+    case 1: return LoadCursor(nullptr, IDC_ARROW);
+    case 2: return LoadCursor(nullptr, IDC_CROSS);
+    case 3: return LoadCursor(nullptr, IDC_IBEAM);
+    case 11: return LoadCursor(nullptr, IDC_WAIT);
+    case 13: return LoadCursor(nullptr, IDC_APPSTARTING);
+    case 15: return LoadCursor(nullptr, IDC_SIZEALL);
+    case 99: return custom;
+    default: return nullptr;
+    }
+}
+}  // namespace
+
+int CurrentShiftState() {
+    int s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= kShiftMask;
+    if (GetKeyState(VK_CONTROL) < 0) s |= kCtrlMask;
+    if (GetKeyState(VK_MENU) < 0) s |= kAltMask;
+    return s;
+}
+
+// ---------------------------------------------------------------- Window
+
+Window::~Window() {
+    DestroyHwnd();
+    if (m_brush) DeleteObject(m_brush);
+}
+
+Window* Window::FromHwnd(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    return static_cast<Window*>(GetPropA(hwnd, kPropSelf));
+}
+
+const char* Window::RegisterClassOnce(const char* name, UINT style) {
+    WNDCLASSEXA wc{};
+    if (GetClassInfoExA(App::Instance(), name, &wc)) return name;
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = &Window::StaticWndProc;
+    wc.hInstance = App::Instance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = nullptr;
+    wc.lpszClassName = name;
+    RegisterClassExA(&wc);
+    return name;
+}
+
+void Window::CreateChild(Window* parent, const char* className, DWORD style, DWORD exStyle,
+                         float left, float top, float width, float height, const std::string& text) {
+    DestroyHwnd();
+    m_parent = parent;
+    const bool ours = className == nullptr;
+    const char* cls = ours ? RegisterClassOnce(kControlClass, CS_DBLCLKS) : className;
+    m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
+                             ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height),
+                             parent ? parent->Hwnd() : nullptr, nullptr, App::Instance(), this);
+    if (!m_hwnd) return;
+    SetPropA(m_hwnd, kPropSelf, this);
+    if (!ours) Subclass();
+    if (!m_font) m_font = std::make_unique<platform::Font>(m_fontSpec);
+    SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->Handle()), FALSE);
+}
+
+void Window::CreateTopLevel(const char* className, DWORD style, DWORD exStyle, const std::string& text) {
+    DestroyHwnd();
+    const char* cls = className ? className : RegisterClassOnce(kFormClass, CS_DBLCLKS);
+    m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style, 0, 0, 400, 300, nullptr, nullptr,
+                             App::Instance(), this);
+    if (m_hwnd) SetPropA(m_hwnd, kPropSelf, this);
+}
+
+void Window::Subclass() {
+    m_oldProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::SubclassProc)));
+}
+
+void Window::DestroyHwnd() {
+    if (!m_hwnd) return;
+    HWND h = m_hwnd;
+    if (m_oldProc) {
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
+        m_oldProc = nullptr;
+    }
+    RemovePropA(h, kPropSelf);
+    m_hwnd = nullptr;
+    DestroyWindow(h);
+}
+
+LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        if (auto* self = static_cast<Window*>(cs->lpCreateParams)) {
+            self->m_hwnd = hwnd;
+            SetPropA(hwnd, kPropSelf, self);
+        }
+    }
+    Window* self = FromHwnd(hwnd);
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    DispatchScope scope;
+    LRESULT result = 0;
+    if (self->HandleMessage(msg, wp, lp, result)) return result;
+    return self->DefaultProc(msg, wp, lp);
+}
+
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Window* self = FromHwnd(hwnd);
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    DispatchScope scope;
+    LRESULT result = 0;
+    if (self->HandleMessage(msg, wp, lp, result)) return result;
+    return self->DefaultProc(msg, wp, lp);
+}
+
+LRESULT Window::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (m_oldProc) return CallWindowProcA(m_oldProc, m_hwnd, msg, wp, lp);
+    return DefWindowProcA(m_hwnd, msg, wp, lp);
+}
+
+MouseEvent Window::MakeMouseEvent(WPARAM wp, LPARAM lp, int button) const {
+    MouseEvent e;
+    e.button = button;
+    e.shift = ((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0) |
+              (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+    e.x = FromPixelsX(static_cast<short>(LOWORD(lp)));
+    e.y = FromPixelsY(static_cast<short>(HIWORD(lp)));
+    return e;
+}
+
+COLORREF Window::EffectiveBackColor() const { return ResolveColor(m_backColor); }
+
+bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        if (m_oldProc) return false;
+        RECT r;
+        GetClientRect(m_hwnd, &r);
+        COLORREF c = PaintsBackground() ? EffectiveBackColor()
+                                        : (m_parent ? m_parent->EffectiveBackColor() : EffectiveBackColor());
+        HBRUSH b = CreateSolidBrush(c);
+        FillRect(reinterpret_cast<HDC>(wp), &r, b);
+        DeleteObject(b);
+        result = 1;
+        return true;
+    }
+    case WM_PAINT: {
+        if (m_oldProc) return false;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(m_hwnd, &ps);
+        {
+            Graphics g(dc);
+            g.SetFont(m_fontSpec);
+            OnPaint(g);
+        }
+        EndPaint(m_hwnd, &ps);
+        result = 0;
+        return true;
+    }
+    case WM_SIZE:
+        OnResize();
+        return false;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC: {
+        Window* child = FromHwnd(reinterpret_cast<HWND>(lp));
+        if (!child) return false;
+        HDC dc = reinterpret_cast<HDC>(wp);
+        COLORREF back = child->EffectiveBackColor();
+        SetTextColor(dc, ResolveColor(child->m_foreColor));
+        SetBkColor(dc, back);
+        if (!child->m_brush || child->m_brushColor != back) {
+            if (child->m_brush) DeleteObject(child->m_brush);
+            child->m_brush = CreateSolidBrush(back);
+            child->m_brushColor = back;
+        }
+        result = reinterpret_cast<LRESULT>(child->m_brush);
+        return true;
+    }
+    case WM_SETCURSOR: {
+        if (LOWORD(lp) != HTCLIENT) return false;
+        HCURSOR c = nullptr;
+        if (Screen::MousePointer() != 0) c = CursorFor(Screen::MousePointer(), nullptr);
+        for (const Window* w = this; !c && w; w = w->m_parent) c = CursorFor(w->m_mousePointer, w->m_customCursor);
+        if (!c) return false;
+        SetCursor(c);
+        result = TRUE;
+        return true;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        int b = msg == WM_LBUTTONDOWN ? kLeftButton : msg == WM_RBUTTONDOWN ? kRightButton : kMiddleButton;
+        m_mouseDown[b == kLeftButton ? 0 : b == kRightButton ? 1 : 2] = true;
+        SetCapture(m_hwnd);
+        if (MouseDown) MouseDown(MakeMouseEvent(wp, lp, b));
+        return !m_oldProc;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        int b = msg == WM_LBUTTONUP ? kLeftButton : msg == WM_RBUTTONUP ? kRightButton : kMiddleButton;
+        bool& down = m_mouseDown[b == kLeftButton ? 0 : b == kRightButton ? 1 : 2];
+        bool wasDown = down;
+        down = false;
+        if (GetCapture() == m_hwnd && !m_mouseDown[0] && !m_mouseDown[1] && !m_mouseDown[2]) ReleaseCapture();
+        MouseEvent e = MakeMouseEvent(wp, lp, b);
+        if (MouseUp) MouseUp(e);
+        if (wasDown && b == kLeftButton && Created()) {
+            RECT r;
+            GetClientRect(m_hwnd, &r);
+            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            if (PtInRect(&r, pt) && Click) Click();
+        }
+        return !m_oldProc;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (DblClick) DblClick();
+        // A double click is also a press, as the system reports it.
+        m_mouseDown[0] = true;
+        SetCapture(m_hwnd);
+        if (MouseDown) MouseDown(MakeMouseEvent(wp, lp, kLeftButton));
+        return !m_oldProc;
+    case WM_MOUSEMOVE: {
+        if (!MouseMove) return false;
+        int b = ((wp & MK_LBUTTON) ? kLeftButton : 0) | ((wp & MK_RBUTTON) ? kRightButton : 0) |
+                ((wp & MK_MBUTTON) ? kMiddleButton : 0);
+        MouseMove(MakeMouseEvent(wp, lp, b));
+        return false;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        if (!KeyDown) return false;
+        int key = static_cast<int>(wp);
+        KeyDown(key, CurrentShiftState());
+        if (key == 0) {
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        if (!KeyUp) return false;
+        int key = static_cast<int>(wp);
+        KeyUp(key, CurrentShiftState());
+        if (key == 0) {
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+    case WM_CHAR: {
+        if (!KeyPress) return false;
+        int ch = static_cast<int>(static_cast<unsigned char>(wp));
+        KeyPress(ch);
+        if (ch == 0) {
+            result = 0;
+            return true;
+        }
+        if (ch != static_cast<int>(static_cast<unsigned char>(wp))) {
+            result = DefaultProc(msg, static_cast<WPARAM>(ch), lp);
+            return true;
+        }
+        return false;
+    }
+    case WM_COMMAND: {
+        if (lp) {  // notification from a child control
+            if (Window* child = FromHwnd(reinterpret_cast<HWND>(lp))) {
+                if (HIWORD(wp) == EN_CHANGE) {
+                    if (auto* tb = dynamic_cast<TextBox*>(child); tb && tb->Change) tb->Change();
+                }
+            }
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+float Window::Left() const {
+    if (!m_hwnd) return 0;
+    return FromPixelsX(ChildRectInParent(m_hwnd).left);
+}
+float Window::Top() const {
+    if (!m_hwnd) return 0;
+    return FromPixelsY(ChildRectInParent(m_hwnd).top);
+}
+float Window::Width() const {
+    if (!m_hwnd) return 0;
+    RECT r = ChildRectInParent(m_hwnd);
+    return FromPixelsX(r.right - r.left);
+}
+float Window::Height() const {
+    if (!m_hwnd) return 0;
+    RECT r = ChildRectInParent(m_hwnd);
+    return FromPixelsY(r.bottom - r.top);
+}
+void Window::SetLeft(float v) { Move(v, Top(), Width(), Height()); }
+void Window::SetTop(float v) { Move(Left(), v, Width(), Height()); }
+void Window::SetWidth(float v) { Move(Left(), Top(), v, Height()); }
+void Window::SetHeight(float v) { Move(Left(), Top(), Width(), v); }
+void Window::Move(float left, float top) { Move(left, top, Width(), Height()); }
+void Window::Move(float left, float top, float width, float height) {
+    if (!m_hwnd) return;
+    int l = ToPixelsX(left), t = ToPixelsY(top);
+    int w = std::max(0, ToPixelsX(left + width) - l);
+    int h = std::max(0, ToPixelsY(top + height) - t);
+    SetWindowPos(m_hwnd, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+float Window::ScaleWidth() const {
+    if (!m_hwnd) return 0;
+    RECT r;
+    GetClientRect(m_hwnd, &r);
+    return FromPixelsX(r.right);
+}
+float Window::ScaleHeight() const {
+    if (!m_hwnd) return 0;
+    RECT r;
+    GetClientRect(m_hwnd, &r);
+    return FromPixelsY(r.bottom);
+}
+
+bool Window::Visible() const { return m_hwnd && (GetWindowLongA(m_hwnd, GWL_STYLE) & WS_VISIBLE); }
+void Window::SetVisible(bool visible) {
+    if (m_hwnd) ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+bool Window::Enabled() const { return m_hwnd && IsWindowEnabled(m_hwnd); }
+void Window::SetEnabled(bool enabled) {
+    if (!m_hwnd) return;
+    EnableWindow(m_hwnd, enabled ? TRUE : FALSE);
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+std::string Window::Caption() const {
+    if (!m_hwnd) return {};
+    int n = GetWindowTextLengthA(m_hwnd);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(m_hwnd, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(n, 0)));
+    return s;
+}
+void Window::SetCaption(const std::string& text) {
+    if (!m_hwnd) return;
+    SetWindowTextA(m_hwnd, text.c_str());
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+void Window::SetBackColor(COLORREF c) {
+    m_backColor = c;
+    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+void Window::SetForeColor(COLORREF c) {
+    m_foreColor = c;
+    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+void Window::SetFont(const FontSpec& f) {
+    m_fontSpec = f;
+    m_font = std::make_unique<platform::Font>(f);
+    if (m_hwnd) {
+        SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->Handle()), TRUE);
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+    }
+}
+void Window::ZOrder(int position) {
+    if (!m_hwnd) return;
+    SetWindowPos(m_hwnd, position == 0 ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (position == 0 && m_parent) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+void Window::Refresh() {
+    if (!m_hwnd) return;
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+    UpdateWindow(m_hwnd);
+}
+void Window::SetFocus() {
+    if (m_hwnd) ::SetFocus(m_hwnd);
+}
+void Window::SetMousePointer(int pointer, HCURSOR custom) {
+    m_mousePointer = pointer;
+    m_customCursor = custom;
+    POINT pt;
+    if (GetCursorPos(&pt)) SetCursorPos(pt.x, pt.y);
+}
+
+// ---------------------------------------------------------------- Form
+
+Form::Form() { m_backColor = kSysButtonFace; }
+
+Form::~Form() {
+    AllForms().erase(std::remove(AllForms().begin(), AllForms().end(), this), AllForms().end());
+    if (m_loaded) {
+        m_loaded = false;
+        NoteFormLoaded(false);
+    }
+    DestroyHwnd();
+    if (m_menu) DestroyMenu(m_menu);
+    if (m_icon) DestroyIcon(m_icon);
+}
+
+DWORD Form::FrameStyle() const { return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN; }
+
+void Form::Load() {
+    if (m_loaded) return;
+    DispatchScope scope;
+    CreateTopLevel(nullptr, FrameStyle(), FrameExStyle(), "");
+    if (!m_font) m_font = std::make_unique<platform::Font>(m_fontSpec);
+    m_loaded = true;
+    NoteFormLoaded(true);
+    AllForms().push_back(this);
+    InitializeComponent();
+    Form_Load();
+}
+
+bool Form::Unload() { return UnloadWith(1); }
+
+bool Form::UnloadWith(int mode) {
+    if (!m_loaded) return true;
+    DispatchScope scope;
+    bool cancel = false;
+    Form_QueryUnload(cancel, mode);
+    if (cancel) return false;
+    Form_Unload(cancel);
+    if (cancel) return false;
+    m_loaded = false;
+    NoteFormLoaded(false);
+    AllForms().erase(std::remove(AllForms().begin(), AllForms().end(), this), AllForms().end());
+    DestroyHwnd();
+    return true;
+}
+
+void Form::Show(bool modal, Form* owner) {
+    Load();
+    if (!m_hwnd) return;
+    if (owner && owner->Hwnd()) SetWindowLongPtrA(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->Hwnd()));
+    ShowWindow(m_hwnd, SW_SHOW);
+    if (!modal) return;
+    std::vector<HWND> disabled;
+    for (Form* f : AllForms()) {
+        if (f != this && f->Hwnd() && IsWindowEnabled(f->Hwnd())) {
+            EnableWindow(f->Hwnd(), FALSE);
+            disabled.push_back(f->Hwnd());
+        }
+    }
+    m_modalRunning = true;
+    SetForegroundWindow(m_hwnd);
+    MSG msg;
+    while (m_loaded && Visible()) {
+        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        if (r <= 0) {
+            if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        DispatchScope scope;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    m_modalRunning = false;
+    for (HWND h : disabled) {
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    }
+    if (owner && owner->Hwnd()) SetActiveWindow(owner->Hwnd());
+}
+
+void Form::Hide() {
+    if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
+}
+
+int Form::WindowState() const {
+    if (!m_hwnd) return 0;
+    if (IsIconic(m_hwnd)) return 1;
+    if (IsZoomed(m_hwnd)) return 2;
+    return 0;
+}
+
+void Form::SetWindowState(int state) {
+    if (!m_hwnd) return;
+    ShowWindow(m_hwnd, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+void Form::SetMenu(MenuItem* root) {
+    m_menuRoot = root;
+    if (root) root->Changed = [this] { RebuildMenu(); };
+    RebuildMenu();
+}
+
+void Form::RebuildMenu() {
+    if (!m_hwnd) return;
+    HMENU old = m_menu;
+    m_menu = m_menuRoot ? m_menuRoot->Build(true) : nullptr;
+    ::SetMenu(m_hwnd, m_menu);
+    if (old) DestroyMenu(old);
+    DrawMenuBar(m_hwnd);
+}
+
+void Form::SetIcon(HICON icon) {
+    if (m_icon) DestroyIcon(m_icon);
+    m_icon = icon;
+    if (m_hwnd) {
+        SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+Form* Form::ActiveForm() { return dynamic_cast<Form*>(FromHwnd(GetActiveWindow())); }
+
+std::vector<Form*> Form::LoadedForms() { return AllForms(); }
+
+bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_CLOSE:
+        UnloadWith(0);
+        result = 0;
+        return true;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
+        return false;
+    case WM_COMMAND:
+        if (lp == 0 && HIWORD(wp) == 0 && m_menuRoot) {
+            if (m_menuRoot->Dispatch(LOWORD(wp))) {
+                result = 0;
+                return true;
+            }
+        }
+        return Window::HandleMessage(msg, wp, lp, result);
+    default:
+        return Window::HandleMessage(msg, wp, lp, result);
+    }
+}
+
+}  // namespace platform

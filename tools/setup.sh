@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks for building and testing Keyloom (run as root).
+# Idempotent: does nothing when every package is already there.
+set -eu
+pkgs="cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
+      g++-mingw-w64-i686 mingw-w64-i686-dev mingw-w64-tools binutils-mingw-w64-i686
+      wine wine32:i386 wine64 libwine-dev xvfb xauth imagemagick python3"
+missing=""
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  missing="(i386)"
+fi
+for p in $pkgs; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -z "$missing" ]; then
+  exit 0
+fi
+echo "installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+# shellcheck disable=SC2086
+apt-get install -y --no-install-recommends $pkgs

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Starts or stops the Wine session that the Windows tests of one build folder run in:
+# a private 32-bit prefix inside the build folder, an Xvfb display of our own and a
+# persistent wineserver (so driver services started by a test stay up for the run).
+#   wine-session.sh start BUILD_DIR   -> writes BUILD_DIR/wine-session.env
+#   wine-session.sh stop  BUILD_DIR   -> ends only what start started
+set -u
+cmd=${1:?start|stop}
+build=$(cd "${2:?build dir}" && pwd)
+envfile=$build/wine-session.env
+export WINEPREFIX=$build/wineprefix
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+wait_for() { # seconds, command...
+  local t=$1; shift
+  local end=$((SECONDS + t))
+  until "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
+stop() {
+  if [ -f "$envfile" ]; then
+    # shellcheck disable=SC1090
+    . "$envfile"
+    wineserver -k </dev/null >/dev/null 2>&1
+    if [ -n "${KL_XVFB_PID:-}" ] && kill -0 "$KL_XVFB_PID" 2>/dev/null; then
+      kill "$KL_XVFB_PID" 2>/dev/null
+      wait_for 10 bash -c "! kill -0 $KL_XVFB_PID 2>/dev/null"
+    fi
+    rm -f "$envfile"
+  fi
+}
+
+start() {
+  stop
+  # Display: the first free number from 91 on.
+  local n=91
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$build/xvfb.log" 2>&1 &
+  local xpid=$!
+  if ! wait_for 30 test -e /tmp/.X11-unix/X$n; then
+    echo "Xvfb :$n did not come up" >&2; cat "$build/xvfb.log" >&2; kill $xpid 2>/dev/null; return 1
+  fi
+  export DISPLAY=:$n
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i </dev/null >"$build/wineboot.log" 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  # Warm-up with stdio going nowhere: Wine's system processes inherit it.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  cat >"$envfile" <<ENV
+export WINEPREFIX='$WINEPREFIX'
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml='
+export DISPLAY=':$n'
+export KL_XVFB_PID=$xpid
+ENV
+  echo "wine session up: display :$n, prefix $WINEPREFIX"
+}
+
+case $cmd in
+  start) start ;;
+  stop) stop; echo "wine session stopped" ;;
+  *) echo "usage: $0 start|stop BUILD_DIR" >&2; exit 2 ;;
+esac
