@@ -2,6 +2,7 @@
 
 int IHost::MessageBox(const std::string&, unsigned, const std::string&) { return 1; }
 void IHost::TraceLine(const std::string&) {}
+void IHost::ShowTraceWindow() {}
 void IHost::UpdateSwiBindings(int) {}
 void IHost::SleepMs(long) {}
 void IHost::DoEvents() {}

@@ -5,6 +5,13 @@
 // method has a harmless default, so a fake overrides only what it watches.
 #include <string>
 
+// windows.h defines MessageBox as a macro (MessageBoxA). The method below must keep its
+// name in every file, or a Win32 file that includes windows.h first would see another
+// class than the rest of the program; so the macro goes. Win32 code calls ::MessageBoxA.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 class IHost {
 public:
     virtual ~IHost() = default;
@@ -13,6 +20,8 @@ public:
     virtual int MessageBox(const std::string& text, unsigned flags, const std::string& title);
     // One finished trace line ("place:  message") for the trace window.
     virtual void TraceLine(const std::string& line);
+    // Shows the trace window, modeless (loading it first if needed).
+    virtual void ShowTraceWindow();
     // Refresh every view of one input (-1: all) in the main window.
     virtual void UpdateSwiBindings(int swi);
     // Blocks the whole program for that long.

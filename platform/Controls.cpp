@@ -109,6 +109,13 @@ bool TextBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return Window::HandleMessage(msg, wp, lp, result);
 }
 
+// ---------------------------------------------------------------- CommandButton
+
+void CommandButton::Create(Window* parent, float left, float top, float width, float height,
+                           const std::string& caption) {
+    CreateChild(parent, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, left, top, width, height, caption);
+}
+
 // ---------------------------------------------------------------- ListBox
 
 void ListBox::Create(Window* parent, float left, float top, float width, float height) {

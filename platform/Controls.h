@@ -61,6 +61,16 @@ protected:
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 };
 
+// A system push button. Click fires when the button is pressed (mouse, space, or
+// Enter/Esc when the form made it its default or cancel button).
+class CommandButton : public Window {
+public:
+    void Create(Window* parent, float left, float top, float width, float height, const std::string& caption);
+
+protected:
+    bool ClicksOnMouseUp() const override { return false; }
+};
+
 class ListBox : public Window {
 public:
     void Create(Window* parent, float left, float top, float width, float height);

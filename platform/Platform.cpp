@@ -37,6 +37,7 @@ int g_mousePointer = 0;
 
 void DispatchOne(MSG& msg) {
     DispatchScope scope;
+    if (Form::PreTranslate(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }

@@ -127,6 +127,10 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     Window* self = FromHwnd(hwnd);
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
     DispatchScope scope;
+    if (msg == WM_NCDESTROY) {
+        self->ForgetHwnd();
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
     LRESULT result = 0;
     if (self->HandleMessage(msg, wp, lp, result)) return result;
     return self->DefaultProc(msg, wp, lp);
@@ -136,9 +140,28 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     Window* self = FromHwnd(hwnd);
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
     DispatchScope scope;
+    if (msg == WM_NCDESTROY) {
+        // The system destroys the control (its parent went away): hand the
+        // message to the control's own procedure and forget the handle.
+        WNDPROC old = self->m_oldProc;
+        self->ForgetHwnd();
+        return old ? CallWindowProcA(old, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+    }
     LRESULT result = 0;
     if (self->HandleMessage(msg, wp, lp, result)) return result;
     return self->DefaultProc(msg, wp, lp);
+}
+
+void Window::ForgetHwnd() {
+    if (!m_hwnd) return;
+    HWND h = m_hwnd;
+    if (m_oldProc) {
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
+        m_oldProc = nullptr;
+    }
+    RemovePropA(h, kPropSelf);
+    m_hwnd = nullptr;
+    OnHwndDestroyed();
 }
 
 LRESULT Window::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -185,6 +208,26 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         result = 0;
         return true;
     }
+    case WM_PRINTCLIENT: {
+        // Painting into a given device context (PrintWindow, screenshots).
+        if (m_oldProc) return false;
+        HDC dc = reinterpret_cast<HDC>(wp);
+        RECT r;
+        GetClientRect(m_hwnd, &r);
+        if (PaintsBackground() || m_parent) {
+            COLORREF c = PaintsBackground() ? EffectiveBackColor() : m_parent->EffectiveBackColor();
+            HBRUSH b = CreateSolidBrush(c);
+            FillRect(dc, &r, b);
+            DeleteObject(b);
+        }
+        {
+            Graphics g(dc);
+            g.SetFont(m_fontSpec);
+            OnPaint(g);
+        }
+        result = 0;
+        return true;
+    }
     case WM_SIZE:
         OnResize();
         return false;
@@ -220,7 +263,9 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_MBUTTONDOWN: {
         int b = msg == WM_LBUTTONDOWN ? kLeftButton : msg == WM_RBUTTONDOWN ? kRightButton : kMiddleButton;
         m_mouseDown[b == kLeftButton ? 0 : b == kRightButton ? 1 : 2] = true;
-        SetCapture(m_hwnd);
+        // System controls keep the mouse themselves (a push button that loses the
+        // capture forgets that it was pressed).
+        if (!m_oldProc) SetCapture(m_hwnd);
         if (MouseDown) MouseDown(MakeMouseEvent(wp, lp, b));
         return !m_oldProc;
     }
@@ -231,10 +276,11 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         bool& down = m_mouseDown[b == kLeftButton ? 0 : b == kRightButton ? 1 : 2];
         bool wasDown = down;
         down = false;
-        if (GetCapture() == m_hwnd && !m_mouseDown[0] && !m_mouseDown[1] && !m_mouseDown[2]) ReleaseCapture();
+        if (!m_oldProc && GetCapture() == m_hwnd && !m_mouseDown[0] && !m_mouseDown[1] && !m_mouseDown[2])
+            ReleaseCapture();
         MouseEvent e = MakeMouseEvent(wp, lp, b);
         if (MouseUp) MouseUp(e);
-        if (wasDown && b == kLeftButton && Created()) {
+        if (wasDown && b == kLeftButton && Created() && ClicksOnMouseUp()) {
             RECT r;
             GetClientRect(m_hwnd, &r);
             POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
@@ -246,7 +292,7 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (DblClick) DblClick();
         // A double click is also a press, as the system reports it.
         m_mouseDown[0] = true;
-        SetCapture(m_hwnd);
+        if (!m_oldProc) SetCapture(m_hwnd);
         if (MouseDown) MouseDown(MakeMouseEvent(wp, lp, kLeftButton));
         return !m_oldProc;
     case WM_MOUSEMOVE: {
@@ -297,6 +343,8 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             if (Window* child = FromHwnd(reinterpret_cast<HWND>(lp))) {
                 if (HIWORD(wp) == EN_CHANGE) {
                     if (auto* tb = dynamic_cast<TextBox*>(child); tb && tb->Change) tb->Change();
+                } else if (HIWORD(wp) == BN_CLICKED) {
+                    if (auto* bt = dynamic_cast<CommandButton*>(child); bt && bt->Click) bt->Click();
                 }
             }
         }
@@ -415,11 +463,7 @@ void Window::SetMousePointer(int pointer, HCURSOR custom) {
 Form::Form() { m_backColor = kSysButtonFace; }
 
 Form::~Form() {
-    AllForms().erase(std::remove(AllForms().begin(), AllForms().end(), this), AllForms().end());
-    if (m_loaded) {
-        m_loaded = false;
-        NoteFormLoaded(false);
-    }
+    MarkUnloaded();
     DestroyHwnd();
     if (m_menu) DestroyMenu(m_menu);
     if (m_icon) DestroyIcon(m_icon);
@@ -449,14 +493,62 @@ bool Form::UnloadWith(int mode) {
     if (cancel) return false;
     Form_Unload(cancel);
     if (cancel) return false;
-    m_loaded = false;
-    NoteFormLoaded(false);
-    AllForms().erase(std::remove(AllForms().begin(), AllForms().end(), this), AllForms().end());
+    MarkUnloaded();
     DestroyHwnd();
     return true;
 }
 
+void Form::MarkUnloaded() {
+    if (!m_loaded) return;
+    m_loaded = false;
+    NoteFormLoaded(false);
+    AllForms().erase(std::remove(AllForms().begin(), AllForms().end(), this), AllForms().end());
+}
+
+void Form::OnHwndDestroyed() {
+    // Destroyed behind our back (not through Unload): the form is no longer loaded.
+    MarkUnloaded();
+}
+
+bool Form::PreTranslate(MSG& msg) {
+    const UINT m = msg.message;
+    if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_CHAR && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP) return false;
+    if (!msg.hwnd) return false;
+    Form* form = dynamic_cast<Form*>(FromHwnd(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (!form || !form->m_loaded) return false;
+    DispatchScope scope;
+    if (form->m_keyPreview && msg.hwnd != form->m_hwnd) {
+        if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN || m == WM_KEYUP || m == WM_SYSKEYUP) {
+            auto& handler = (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) ? form->KeyDown : form->KeyUp;
+            if (handler) {
+                int key = static_cast<int>(msg.wParam);
+                handler(key, CurrentShiftState());
+                if (key == 0) return true;
+                msg.wParam = static_cast<WPARAM>(key);
+            }
+        } else if (form->KeyPress) {
+            int ch = static_cast<int>(static_cast<unsigned char>(msg.wParam));
+            form->KeyPress(ch);
+            if (ch == 0) return true;
+            msg.wParam = static_cast<WPARAM>(static_cast<unsigned char>(ch));
+        }
+        // The handler may have unloaded the form.
+        if (!form->m_loaded || !IsWindow(msg.hwnd)) return true;
+    }
+    if (m == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        Window* b = msg.wParam == VK_RETURN ? form->m_defaultButton : form->m_cancelButton;
+        if (b && b->Hwnd() && IsWindowVisible(b->Hwnd()) && IsWindowEnabled(b->Hwnd())) {
+            if (b->Click) b->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
 void Form::Show(bool modal, Form* owner) {
+    // Runs on behalf of this form: a Reset from inside the modal loop must not
+    // delete the form while this function still uses it.
+    DispatchScope showScope;
     Load();
     if (!m_hwnd) return;
     if (owner && owner->Hwnd()) SetWindowLongPtrA(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->Hwnd()));
@@ -479,6 +571,7 @@ void Form::Show(bool modal, Form* owner) {
             break;
         }
         DispatchScope scope;
+        if (PreTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -93,11 +93,19 @@ protected:
     // Subclass a system control so our events reach it.
     void Subclass();
     void DestroyHwnd();
+    // Drops our hold on a window that the system is destroying.
+    void ForgetHwnd();
 
     // Message handling; return true when handled (result in `result`).
     virtual bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     virtual void OnPaint(Graphics&) {}
     virtual void OnResize() {}
+    // The system has destroyed the window (also when its parent went first);
+    // m_hwnd is already empty.
+    virtual void OnHwndDestroyed() {}
+    // Whether a left press and release inside the window fires Click. System
+    // controls that report their own clicks (push buttons) say no.
+    virtual bool ClicksOnMouseUp() const { return true; }
     // Background painting: fills with BackColor unless a subclass says otherwise.
     virtual bool PaintsBackground() const { return true; }
 
@@ -125,7 +133,9 @@ protected:
 };
 
 // Top-level window. Subclasses build their controls in InitializeComponent and
-// react in the Form_ hooks.
+// react in the Form_ hooks. A form can be loaded again after an unload (its
+// object lives on in its FormRef until Reset): InitializeComponent then runs
+// again and must build the controls afresh (a menu tree must not be added twice).
 class Form : public Window {
 public:
     Form();
@@ -146,6 +156,18 @@ public:
     // The form's menu bar (not owned; the form keeps it as a member). Rebuilt on changes.
     void SetMenu(class MenuItem* root);
     void SetIcon(HICON icon);
+    // With key preview the form's KeyDown/KeyUp/KeyPress see every key first,
+    // whichever of its controls has the focus; a handler that sets the key to 0
+    // swallows it.
+    void SetKeyPreview(bool preview) { m_keyPreview = preview; }
+    bool KeyPreview() const { return m_keyPreview; }
+    // Buttons that Enter (default) and Esc (cancel) click anywhere in the form
+    // (not owned; nullptr for none). Only a visible, enabled button is clicked.
+    void SetDefaultButton(Window* button) { m_defaultButton = button; }
+    void SetCancelButton(Window* button) { m_cancelButton = button; }
+    // Lets the form see a key message aimed at one of its windows before it is
+    // dispatched; true when it was used up. Called by the message pumps.
+    static bool PreTranslate(MSG& msg);
 
     // The active form of the program, or nullptr.
     static Form* ActiveForm();
@@ -168,8 +190,13 @@ protected:
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnPaint(Graphics& g) override { Form_Paint(g); }
     void OnResize() override { Form_Resize(); }
+    void OnHwndDestroyed() override;
 
 private:
+    void MarkUnloaded();
+    bool m_keyPreview = false;
+    Window* m_defaultButton = nullptr;
+    Window* m_cancelButton = nullptr;
     bool UnloadWith(int mode);
     bool m_loaded = false;
     bool m_modalRunning = false;

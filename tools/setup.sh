@@ -4,7 +4,7 @@
 set -eu
 pkgs="cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
       g++-mingw-w64-i686 mingw-w64-i686-dev mingw-w64-tools binutils-mingw-w64-i686
-      wine wine32:i386 wine64 libwine-dev xvfb xauth imagemagick python3"
+      wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils imagemagick python3"
 missing=""
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386

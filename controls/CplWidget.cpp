@@ -1,0 +1,254 @@
+#include "controls/CplWidget.h"
+
+#include <algorithm>
+
+#include "controls/CplWidgetLayout.h"
+#include "core/Debug_.h"
+#include "core/Globals.h"
+#include "core/SwiTables.h"
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr COLORREF kBackColor = 0;  // black
+constexpr COLORREF kDesignOutline = 0xFF8080;
+
+// Every live panel control. Arrows and joysticks refer to each other without owning
+// one another; a control that goes away takes itself out of those references, so no
+// other control is left pointing at it.
+std::vector<CplWidget*>& LiveWidgets() {
+    static std::vector<CplWidget*> v;
+    return v;
+}
+
+HBITMAP HandleOf(const platform::PicturePtr& pic) { return pic ? pic->Handle() : nullptr; }
+
+}  // namespace
+
+CplWidget::CplWidget() { LiveWidgets().push_back(this); }
+
+CplWidget::~CplWidget() {
+    auto& live = LiveWidgets();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+    for (CplWidget* w : live) {
+        if (w->m_widgetJoystick == this) w->m_widgetJoystick = nullptr;
+        auto& arrows = w->m_colArrowWidgets;
+        arrows.erase(std::remove(arrows.begin(), arrows.end(), this), arrows.end());
+    }
+}
+
+void CplWidget::Create(ICplWidgetHost* host, platform::Window* parent, float left, float top) {
+    m_host = host;
+    platform::UserControl::Create(parent, left, top, 0, 0);
+    platform::Window::SetVisible(false);
+    // Transparent parts of the pictures show the panel, not the control's own black.
+    SetBackColor(kBackColor);
+    SetTransparent(true);
+    Image1.Create(this, 0, 0, 0, 0);
+    Image1.MouseDown = [this](const platform::MouseEvent& e) {
+        if (MouseDown) MouseDown(e);
+    };
+    Image1.MouseMove = [this](const platform::MouseEvent& e) {
+        if (MouseMove) MouseMove(e);
+    };
+    Image1.MouseUp = [this](const platform::MouseEvent& e) {
+        if (MouseUp) MouseUp(e);
+    };
+    OnResize();
+}
+
+// ---------------------------------------------------------------- host entry
+
+platform::Window& CplWidget::Entry() {
+    if (m_host) {
+        if (platform::Window* e = m_host->CplWidgetEntry(CtlArrayIndex)) return *e;
+    }
+    return *this;
+}
+
+const platform::Window& CplWidget::Entry() const { return const_cast<CplWidget*>(this)->Entry(); }
+
+platform::Window* CplWidget::Control() { return &Entry(); }
+
+// ---------------------------------------------------------------- input
+
+void CplWidget::SetSwiBase(std::int32_t swiBaseNew) {
+    SwiTables::CheckSwi(swiBaseNew);
+    m_swiBase = swiBaseNew;
+}
+
+std::int32_t CplWidget::swi() const {
+    const bool shifted = m_host ? m_host->KeysShiftedShown() : false;
+    return CplWidgetLayout::WidgetSwi(m_swiBase, g_modeEditor, shifted);
+}
+
+// ---------------------------------------------------------------- pictures
+
+void CplWidget::ShowPicture(const platform::PicturePtr& pic) {
+    if (HandleOf(Image1.Picture()) == HandleOf(pic)) return;
+    Image1.SetPicture(pic);
+    SetWidth(platform::PictureWidthTwips(pic));
+    SetHeight(platform::PictureHeightTwips(pic));
+}
+
+void CplWidget::Blink(std::int32_t blnk) {
+    const bool showingBlink = HandleOf(Image1.Picture()) == HandleOf(pixBlink);
+    switch (CplWidgetLayout::BlinkTarget(blnk, showingBlink)) {
+    case CplWidgetLayout::BlinkPicture::Highlighted: ShowPicture(pixBlink); break;
+    case CplWidgetLayout::BlinkPicture::Normal: ShowPicture(pixNormal); break;
+    case CplWidgetLayout::BlinkPicture::Unchanged: break;
+    }
+}
+
+void CplWidget::SetType(const std::string& sType, std::int16_t iColor) {
+    m_sType = sType;
+    m_iColor = iColor;
+    CplWidget_Resources->GetPictureOfTypeAndColorIndex(m_sType, m_iColor, pixNormal, pixBlink);
+    if (HandleOf(pixNormal)) ShowPicture(pixNormal);
+}
+
+void CplWidget::SetColor(std::int16_t iColor) {
+    m_iColor = iColor;
+    CplWidget_Resources->GetPictureOfTypeAndColorIndex(m_sType, m_iColor, pixNormal, pixBlink);
+    if (pixNormal) ShowPicture(pixNormal);
+}
+
+void CplWidget::Redraw() {
+    if (!m_hwnd) return;
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// ---------------------------------------------------------------- geometry
+
+float CplWidget::Left() const { return Entry().platform::Window::Left(); }
+float CplWidget::Top() const { return Entry().platform::Window::Top(); }
+float CplWidget::Width() const { return Entry().platform::Window::Width(); }
+float CplWidget::Height() const { return Entry().platform::Window::Height(); }
+
+void CplWidget::SetLeft(float v) {
+    Entry().platform::Window::SetLeft(v);
+    PlaceAfterGeometryChange();
+}
+void CplWidget::SetTop(float v) {
+    Entry().platform::Window::SetTop(v);
+    PlaceAfterGeometryChange();
+}
+void CplWidget::SetWidth(float v) {
+    Entry().platform::Window::SetWidth(v);
+    PlaceAfterGeometryChange();
+}
+void CplWidget::SetHeight(float v) {
+    Entry().platform::Window::SetHeight(v);
+    PlaceAfterGeometryChange();
+}
+void CplWidget::Move(float x, float y) {
+    Entry().platform::Window::Move(x, y);
+    PlaceAfterGeometryChange();
+}
+
+void CplWidget::PlaceAfterGeometryChange() {
+    UpdateLabelPosition();
+    PositionArrowWidgets();
+}
+
+void CplWidget::OnResize() {
+    if (!Image1.Created()) return;
+    Image1.platform::Window::Move(0, 0, ScaleWidth(), ScaleHeight());
+}
+
+void CplWidget::UpdateLabelPosition() {
+    if (!lbl) return;
+    const CplWidgetLayout::Box me{Left(), Top(), Width(), Height()};
+    const auto place =
+        CplWidgetLayout::PlaceCaption(m_sType, me, lbl->Width(), lbl->Height(), platform::TwipsPerPixelY());
+    switch (place.align) {
+    case CplWidgetLayout::CaptionAlign::Left: lbl->SetAlignment(platform::Label::kLeft); break;
+    case CplWidgetLayout::CaptionAlign::Right: lbl->SetAlignment(platform::Label::kRight); break;
+    case CplWidgetLayout::CaptionAlign::Center: lbl->SetAlignment(platform::Label::kCenter); break;
+    }
+    lbl->platform::Window::Move(place.left, place.top);
+}
+
+void CplWidget::PositionArrowWidgets() {
+    if (m_colArrowWidgets.empty()) return;
+    const CplWidgetLayout::Box me{Left(), Top(), Width(), Height()};
+    const float p = platform::TwipsPerPixelX();
+    // A copy: an arrow's Move must not disturb the walk.
+    const std::vector<CplWidget*> arrows = m_colArrowWidgets;
+    for (CplWidget* arrow : arrows) {
+        const auto at = CplWidgetLayout::PlaceArrow(arrow->m_sType, me, arrow->Width(), arrow->Height(), p);
+        if (!at) {
+            Debug_::AssertFailed("Unexpected sType=" + arrow->m_sType);
+            continue;
+        }
+        arrow->Move(at->x, at->y);
+    }
+}
+
+void CplWidget::AddArrow(CplWidget* widget) {
+    Debug_::Assert(m_sType == "5", "Should not add arrows to anything other than a joystick!");
+    if (!widget) return;
+    m_colArrowWidgets.push_back(widget);
+    widget->m_widgetJoystick = this;
+    PositionArrowWidgets();
+}
+
+// ---------------------------------------------------------------- order and visibility
+
+void CplWidget::Zorder() {
+    if (lbl) lbl->ZOrder(0);
+    Entry().ZOrder(0);
+}
+
+bool CplWidget::Visible() const { return Entry().platform::Window::Visible(); }
+
+void CplWidget::SetVisible(bool fVisible) {
+    platform::Window& e = Entry();
+    if (&e == this)
+        platform::Window::SetVisible(fVisible);
+    else
+        e.SetVisible(fVisible);
+    if (lbl) lbl->SetVisible(fVisible);
+}
+
+// ---------------------------------------------------------------- life
+
+void CplWidget::Dispose() {
+    pixNormal.reset();
+    pixBlink.reset();
+    lbl = nullptr;
+    Image1.SetPicture(nullptr);
+    CtlArrayIndex = -1;
+    m_widgetJoystick = nullptr;
+    while (!m_colArrowWidgets.empty()) m_colArrowWidgets.erase(m_colArrowWidgets.begin());
+    m_colArrowWidgets.shrink_to_fit();
+}
+
+// ---------------------------------------------------------------- painting
+
+void CplWidget::PaintDesignOutline(platform::Graphics& g) const {
+    if (!m_designMode) return;
+    const float px = platform::TwipsPerPixelX(), py = platform::TwipsPerPixelY();
+    g.Box(0, 0, ScaleWidth() - px, ScaleHeight() - py, kDesignOutline, true);
+}
+
+void CplWidget::OnPaint(platform::Graphics& g) { PaintDesignOutline(g); }
+
+bool CplWidget::WidgetImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_ERASEBKGND) {
+        const platform::Window* panel = m_owner.Parent();
+        RECT r;
+        GetClientRect(m_hwnd, &r);
+        HBRUSH b = CreateSolidBrush(panel ? panel->EffectiveBackColor() : m_owner.EffectiveBackColor());
+        FillRect(reinterpret_cast<HDC>(wp), &r, b);
+        DeleteObject(b);
+        result = 1;
+        return true;
+    }
+    return platform::Image::HandleMessage(msg, wp, lp, result);
+}
+
+void CplWidget::WidgetImage::OnPaint(platform::Graphics& g) {
+    platform::Image::OnPaint(g);
+    m_owner.PaintDesignOutline(g);
+}

@@ -1,0 +1,1145 @@
+#include "portaccess/Zintrix.h"
+
+#include <new>
+#include <vector>
+
+#include "portaccess/TamrinModule.h"
+#include "portaccess/TamrinResources.h"
+#include "portaccess/ZintrixAbout.h"
+#include "portaccess/driver/TamrinIoctl.h"
+
+using TamrinHandles::ComPtr;
+using TamrinHandles::SelectObjectScope;
+using TamrinHandles::UniqueBrush;
+using TamrinHandles::UniqueFile;
+using TamrinHandles::Variant;
+namespace zl = ZintrixLogic;
+
+namespace {
+
+// The control's own size before a container sets one: 32 x 32 pixels.
+constexpr int kDefaultPixels = 32;
+// Room for the module path in the virtual-device path, and for its short form.
+constexpr DWORD kModulePathLimit = 2038;
+constexpr DWORD kShortPathLimit = 800;
+constexpr char kDevicePrefix[] = "\\\\.\\";
+constexpr char kVxdName[] = "tm.vxd";
+constexpr char kWindowClass[] = "TamrinZintrixWindow";
+
+// Whether the driver has opened the port range to this process. The grant belongs to the
+// process, so every instance's fast-mode request changes it for all. Only while it holds
+// may the port instructions run here; otherwise they would fault, and fast mode goes
+// through the driver's requests instead.
+std::atomic<bool> g_portsGranted{false};
+
+// The processor's port instructions, for fast mode. They run only after the driver has
+// opened the port range to this process.
+std::uint8_t PortInByte(unsigned short port)
+{
+  std::uint8_t v;
+  __asm__ __volatile__("inb %w1, %b0" : "=a"(v) : "Nd"(port));
+  return v;
+}
+short PortInWord(unsigned short port)
+{
+  std::uint16_t v;
+  __asm__ __volatile__("inw %w1, %w0" : "=a"(v) : "Nd"(port));
+  return static_cast<short>(v);
+}
+LONG PortInDword(unsigned short port)
+{
+  std::uint32_t v;
+  __asm__ __volatile__("inl %w1, %0" : "=a"(v) : "Nd"(port));
+  return static_cast<LONG>(v);
+}
+void PortOutByte(unsigned short port, std::uint32_t value)
+{
+  __asm__ __volatile__("outb %b0, %w1" : : "a"(static_cast<std::uint8_t>(value)), "Nd"(port));
+}
+void PortOutWord(unsigned short port, std::uint32_t value)
+{
+  __asm__ __volatile__("outw %w0, %w1" : : "a"(static_cast<std::uint16_t>(value)), "Nd"(port));
+}
+void PortOutDword(unsigned short port, std::uint32_t value)
+{
+  __asm__ __volatile__("outl %0, %w1" : : "a"(value), "Nd"(port));
+}
+
+bool IsNone(HANDLE h) { return h == nullptr || h == INVALID_HANDLE_VALUE; }
+
+void RegisterWindowClassOnce(WNDPROC proc)
+{
+  WNDCLASSA wc{};
+  if (GetClassInfoA(TamrinModule::Instance(), kWindowClass, &wc)) {
+    return;
+  }
+  wc.lpfnWndProc = proc;
+  wc.hInstance = TamrinModule::Instance();
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kWindowClass;
+  RegisterClassA(&wc);
+}
+
+// Reads exactly `size` bytes from a stream.
+HRESULT ReadExactly(IStream* stm, void* to, ULONG size)
+{
+  ULONG got = 0;
+  auto* p = static_cast<std::uint8_t*>(to);
+  while (got < size) {
+    ULONG n = 0;
+    const HRESULT hr = stm->Read(p + got, size - got, &n);
+    if (FAILED(hr)) {
+      return hr;
+    }
+    if (n == 0) {
+      return STG_E_READFAULT;
+    }
+    got += n;
+  }
+  return S_OK;
+}
+
+HRESULT WriteExactly(IStream* stm, const void* from, ULONG size)
+{
+  ULONG put = 0;
+  const HRESULT hr = stm->Write(from, size, &put);
+  if (FAILED(hr)) {
+    return hr;
+  }
+  return put == size ? S_OK : STG_E_WRITEFAULT;
+}
+
+}  // namespace
+
+// ---- construction and lifetime -----------------------------------------------------------
+
+HRESULT Zintrix::Create(REFIID riid, void** ppv)
+{
+  if (!ppv) {
+    return E_POINTER;
+  }
+  *ppv = nullptr;
+  auto* obj = new (std::nothrow) Zintrix();
+  if (!obj) {
+    return E_OUTOFMEMORY;
+  }
+  const HRESULT hr = obj->QueryInterface(riid, ppv);
+  obj->Release();
+  return hr;
+}
+
+void Zintrix::UnregisterWindowClass() { UnregisterClassA(kWindowClass, TamrinModule::Instance()); }
+
+Zintrix::Zintrix()
+    : propertyNotify_(static_cast<IConnectionPointContainer*>(this), IID_IPropertyNotifySink),
+      events_(static_cast<IConnectionPointContainer*>(this), DIID__IZintrixEvents)
+{
+  TamrinModule::ObjectCreated();
+
+  // The extent: 32 x 32 pixels in HIMETRIC at the screen's logical resolution.
+  {
+    TamrinHandles::WindowDc screen(nullptr);
+    const int dpiX = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
+    const int dpiY = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    extent_.cx = static_cast<LONG>(zl::PixelsToHimetric(kDefaultPixels, dpiX));
+    extent_.cy = static_cast<LONG>(zl::PixelsToHimetric(kDefaultPixels, dpiY));
+  }
+
+  osVersion_.dwOSVersionInfoSize = sizeof(osVersion_);
+  GetVersionExA(&osVersion_);
+  if (osVersion_.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+    isWindowsNT_ = VARIANT_TRUE;
+    OpenKernelDriver();
+  } else {
+    isWindowsNT_ = VARIANT_FALSE;
+    OpenVirtualDevice();
+  }
+
+  fastMode_ = VARIANT_TRUE;
+  if (device_) {
+    if (isWindowsNT_) {
+      SendFastMode(fastMode_);
+    }
+    driverInit_ = INIT_SUCCESS;
+  } else {
+    device_.reset();
+    driverInit_ = isWindowsNT_ ? ERR_NO_DRIVER : ERR_WRITE_PROTECT;
+  }
+
+  icon_.reset(static_cast<HICON>(
+      LoadImageA(TamrinModule::Instance(), MAKEINTRESOURCEA(IDI_ZINTRIX), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+}
+
+Zintrix::~Zintrix()
+{
+  // The driver handle closes with device_ (on 9x this unloads the virtual device).
+  TamrinModule::ObjectDestroyed();
+}
+
+void Zintrix::OpenKernelDriver()
+{
+  HANDLE h = CreateFileA(TamrinIoctl::kUserPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  device_.reset(IsNone(h) ? nullptr : h);
+}
+
+// Writes the virtual device carried as resource 207 next to the component and loads it by
+// opening it; the open is delete-on-close, so the device unloads with our handle.
+void Zintrix::OpenVirtualDevice()
+{
+  const HMODULE module = TamrinModule::Instance();
+  // Without the resource there is nothing to write: no device.
+  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(IDR_TAMRIN_VXD), "BINARY");
+  HGLOBAL loaded = res ? LoadResource(module, res) : nullptr;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  const DWORD size = res ? SizeofResource(module, res) : 0;
+  if (!data || size == 0) {
+    return;
+  }
+
+  char modulePath[kModulePathLimit + 1] = {};
+  const DWORD len = GetModuleFileNameA(module, modulePath, kModulePathLimit);
+  if (len == 0 || len >= kModulePathLimit) {
+    return;
+  }
+  std::string folder(modulePath, len);
+  folder.erase(folder.find_last_of('\\') + 1);
+  vxdPath_ = std::string(kDevicePrefix) + folder + kVxdName;
+  const std::string filePath = vxdPath_.substr(sizeof(kDevicePrefix) - 1);
+
+  UniqueFile file(CreateFileA(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
+  if (!file) {
+    return;
+  }
+  DWORD written = 0;
+  if (!WriteFile(file.get(), data, size, &written, nullptr) || written != size) {
+    return;  // closes the file
+  }
+  if (!CloseHandle(file.release())) {
+    return;
+  }
+
+  char shortPath[kShortPathLimit] = {};
+  const DWORD shortLen = GetShortPathNameA(filePath.c_str(), shortPath, kShortPathLimit);
+  if (shortLen == 0 || shortLen >= kShortPathLimit) {
+    return;
+  }
+  vxdPath_ = std::string(kDevicePrefix) + shortPath;
+  HANDLE h = CreateFileA(vxdPath_.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  device_.reset(IsNone(h) ? nullptr : h);
+  DeleteFileA(shortPath);
+}
+
+STDMETHODIMP Zintrix::QueryInterface(REFIID riid, void** ppv)
+{
+  if (!ppv) {
+    return E_POINTER;
+  }
+  *ppv = nullptr;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IZintrix)) {
+    *ppv = static_cast<IZintrix*>(this);
+  } else if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2)) {
+    *ppv = static_cast<IProvideClassInfo2*>(this);
+  } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
+    *ppv = static_cast<IConnectionPointContainer*>(this);
+  } else if (IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStreamInit)) {
+    *ppv = static_cast<IPersistStreamInit*>(this);
+  } else if (IsEqualIID(riid, IID_IDataObject)) {
+    *ppv = static_cast<IDataObject*>(this);
+  } else if (IsEqualIID(riid, IID_IOleObject)) {
+    *ppv = static_cast<IOleObject*>(this);
+  } else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject)) {
+    *ppv = static_cast<IOleInPlaceObject*>(this);
+  } else if (IsEqualIID(riid, IID_IOleControl)) {
+    *ppv = static_cast<IOleControl*>(this);
+  } else if (IsEqualIID(riid, IID_IViewObject) || IsEqualIID(riid, IID_IViewObject2)) {
+    *ppv = static_cast<IViewObject2*>(this);
+  } else {
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP_(ULONG) Zintrix::AddRef() { return ++refs_; }
+
+STDMETHODIMP_(ULONG) Zintrix::Release()
+{
+  const ULONG left = --refs_;
+  if (left == 0) {
+    delete this;
+  }
+  return left;
+}
+
+// ---- IDispatch ---------------------------------------------------------------------------
+
+HRESULT Zintrix::LoadTypeInfo()
+{
+  if (typeInfo_) {
+    return S_OK;
+  }
+  HRESULT hr = S_OK;
+  if (!typeLib_) {
+    hr = LoadTypeLibEx(TamrinModule::ModulePathW().c_str(), REGKIND_NONE, typeLib_.put());
+    if (FAILED(hr)) {
+      return hr;
+    }
+  }
+  return typeLib_->GetTypeInfoOfGuid(IID_IZintrix, typeInfo_.put());
+}
+
+STDMETHODIMP Zintrix::GetTypeInfoCount(UINT* pctinfo)
+{
+  if (!pctinfo) {
+    return E_POINTER;
+  }
+  *pctinfo = 1;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::GetTypeInfo(UINT iTInfo, LCID, ITypeInfo** ppTInfo)
+{
+  if (!ppTInfo) {
+    return E_POINTER;
+  }
+  *ppTInfo = nullptr;
+  if (iTInfo != 0) {
+    return DISP_E_BADINDEX;
+  }
+  const HRESULT hr = LoadTypeInfo();
+  if (FAILED(hr)) {
+    return hr;
+  }
+  *ppTInfo = ComPtr<ITypeInfo>(typeInfo_).detach();
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids)
+{
+  if (!IsEqualIID(riid, IID_NULL)) {
+    return DISP_E_UNKNOWNINTERFACE;
+  }
+  const HRESULT hr = LoadTypeInfo();
+  if (FAILED(hr)) {
+    return hr;
+  }
+  return typeInfo_->GetIDsOfNames(names, count, ids);
+}
+
+STDMETHODIMP Zintrix::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                             EXCEPINFO* excep, UINT* argErr)
+{
+  if (!IsEqualIID(riid, IID_NULL)) {
+    return DISP_E_UNKNOWNINTERFACE;
+  }
+  const HRESULT hr = LoadTypeInfo();
+  if (FAILED(hr)) {
+    return hr;
+  }
+  return typeInfo_->Invoke(static_cast<IZintrix*>(this), id, flags, params, result, excep, argErr);
+}
+
+// ---- IZintrix ----------------------------------------------------------------------------
+
+STDMETHODIMP Zintrix::AboutBox()
+{
+  ZintrixAbout::Show(GetActiveWindow());
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::get_FastMode(VARIANT_BOOL* pVal)
+{
+  if (!pVal) {
+    return E_POINTER;
+  }
+  *pVal = fastMode_;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::put_FastMode(VARIANT_BOOL newVal)
+{
+  if (!RequestEdit(1)) {
+    return S_FALSE;
+  }
+  if (isWindowsNT_ && device_) {
+    SendFastMode(newVal);
+  }
+  fastMode_ = newVal;
+  dirty_ = true;
+  PropertyChanged(1);
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::get_DriverInit(ERRORID* pVal)
+{
+  if (!pVal) {
+    return E_POINTER;
+  }
+  *pVal = driverInit_;
+  return S_OK;
+}
+
+// The value tells what happened at construction; a writer cannot change it. The edit is
+// still announced, as for every property a container persists.
+STDMETHODIMP Zintrix::put_DriverInit(ERRORID)
+{
+  if (!RequestEdit(11)) {
+    return S_FALSE;
+  }
+  dirty_ = true;
+  PropertyChanged(11);
+  return S_OK;
+}
+
+void Zintrix::SendFastMode(VARIANT_BOOL value)
+{
+  // The 16-bit flag widened to 32 bits: 0 closes, anything else opens.
+  const std::uint32_t flag = static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
+  if (Request(TamrinIoctl::kFastMode, &flag, sizeof(flag), nullptr, 0)) {
+    g_portsGranted = value != VARIANT_FALSE;
+  }
+}
+
+bool Zintrix::Request(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize)
+{
+  return DeviceIoControl(device_.get(), code, const_cast<void*>(in), inSize, out, outSize, &bytesReturned_,
+                         nullptr) != FALSE;
+}
+
+template <typename T>
+HRESULT Zintrix::ReadPort(LONG port, T* result, DWORD code, T (*instruction)(unsigned short))
+{
+  if (!device_) {
+    return S_OK;
+  }
+  if (!result) {
+    return E_POINTER;
+  }
+  const std::uint16_t p = zl::PortOf(port);
+  T value{};
+  bool ok = false;
+  if (!isWindowsNT_) {
+    // The virtual device takes the port from the bytes-returned word.
+    bytesReturned_ = p;
+    ok = Request(code, nullptr, 0, &value, sizeof(T));
+  } else if (fastMode_ && g_portsGranted) {
+    value = instruction(p);
+    ok = true;
+  } else {
+    const auto in = zl::MakePortBuffer(p);
+    ok = Request(code, in.data(), static_cast<DWORD>(in.size()), &value, sizeof(T));
+  }
+  if (ok) {
+    *result = value;
+  }
+  return S_OK;
+}
+
+HRESULT Zintrix::WritePort(LONG port, DWORD code, const void* value, DWORD width, std::uint32_t widened,
+                           void (*instruction)(unsigned short, std::uint32_t))
+{
+  if (!device_) {
+    return S_OK;
+  }
+  const std::uint16_t p = zl::PortOf(port);
+  if (!isWindowsNT_) {
+    bytesReturned_ = p;
+    Request(code, value, width, nullptr, 0);
+  } else if (fastMode_ && g_portsGranted) {
+    instruction(p, widened);
+  } else {
+    const zl::WriteBuffer in = zl::MakeWriteBuffer(p, widened);
+    Request(code, in.data(), static_cast<DWORD>(in.size()), nullptr, 0);
+  }
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::InByte(LONG Port, unsigned char* pVal)
+{
+  return ReadPort<unsigned char>(Port, pVal, TamrinIoctl::kReadByte, PortInByte);
+}
+
+STDMETHODIMP Zintrix::InWord(LONG Port, short* pVal)
+{
+  return ReadPort<short>(Port, pVal, TamrinIoctl::kReadWord, PortInWord);
+}
+
+STDMETHODIMP Zintrix::InDword(LONG Port, LONG* pVal)
+{
+  return ReadPort<LONG>(Port, pVal, TamrinIoctl::kReadDword, PortInDword);
+}
+
+STDMETHODIMP Zintrix::OutByte(LONG Port, unsigned char Value)
+{
+  return WritePort(Port, TamrinIoctl::kWriteByte, &Value, 1, zl::WidenByte(Value), PortOutByte);
+}
+
+STDMETHODIMP Zintrix::OutWord(LONG Port, short Value)
+{
+  return WritePort(Port, TamrinIoctl::kWriteWord, &Value, 2, zl::WidenWord(Value), PortOutWord);
+}
+
+STDMETHODIMP Zintrix::OutDword(LONG Port, LONG Value)
+{
+  return WritePort(Port, TamrinIoctl::kWriteDword, &Value, 4, static_cast<std::uint32_t>(Value), PortOutDword);
+}
+
+STDMETHODIMP Zintrix::IsWindowsNT(VARIANT_BOOL* pVal)
+{
+  if (!pVal) {
+    return E_POINTER;
+  }
+  *pVal = isWindowsNT_;
+  return S_OK;
+}
+
+void Zintrix::ReadBiosPortTable(zl::BiosPortTable& table)
+{
+  table.fill(0);
+  zl::BiosPortTable read{};
+  if (Request(TamrinIoctl::kBiosPortTable, nullptr, 0, read.data(), static_cast<DWORD>(read.size()))) {
+    table = read;
+  }
+}
+
+HRESULT Zintrix::GetPortBase(zl::PortFamily family, LONG id, short* pVal)
+{
+  if (!device_) {
+    return S_OK;
+  }
+  zl::BiosPortTable table{};
+  ReadBiosPortTable(table);
+  const auto base = zl::BiosPortBase(table, family, id);
+  if (!base) {
+    return E_INVALIDARG;
+  }
+  if (!pVal) {
+    return E_POINTER;
+  }
+  *pVal = *base;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::GetLPTBase(LPTPORTID Port, short* pVal)
+{
+  return GetPortBase(zl::PortFamily::Lpt, Port, pVal);
+}
+
+STDMETHODIMP Zintrix::GetCOMBase(COMPORTID Port, short* pVal)
+{
+  return GetPortBase(zl::PortFamily::Com, Port, pVal);
+}
+
+// ---- property-change protocol ------------------------------------------------------------
+
+bool Zintrix::RequestEdit(DISPID id)
+{
+  if (freezeEvents_ > 0) {
+    return true;
+  }
+  for (const ComPtr<IUnknown>& sink : propertyNotify_.Sinks()) {
+    if (static_cast<IPropertyNotifySink*>(sink.get())->OnRequestEdit(id) == S_FALSE) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void Zintrix::PropertyChanged(DISPID id)
+{
+  if (freezeEvents_ == 0) {
+    for (const ComPtr<IUnknown>& sink : propertyNotify_.Sinks()) {
+      static_cast<IPropertyNotifySink*>(sink.get())->OnChanged(id);
+    }
+  }
+  if (dataAdvise_) {
+    dataAdvise_->SendOnDataChange(static_cast<IDataObject*>(this), 0, 0);
+  }
+}
+
+// ---- IProvideClassInfo2 ------------------------------------------------------------------
+
+STDMETHODIMP Zintrix::GetClassInfo(ITypeInfo** ppTI)
+{
+  if (!ppTI) {
+    return E_POINTER;
+  }
+  *ppTI = nullptr;
+  const HRESULT hr = LoadTypeInfo();
+  if (FAILED(hr)) {
+    return hr;
+  }
+  return typeLib_->GetTypeInfoOfGuid(CLSID_Zintrix, ppTI);
+}
+
+STDMETHODIMP Zintrix::GetGUID(DWORD kind, GUID* pGUID)
+{
+  if (!pGUID) {
+    return E_POINTER;
+  }
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
+    *pGUID = GUID_NULL;
+    return E_INVALIDARG;
+  }
+  *pGUID = DIID__IZintrixEvents;
+  return S_OK;
+}
+
+// ---- IConnectionPointContainer -----------------------------------------------------------
+
+STDMETHODIMP Zintrix::EnumConnectionPoints(IEnumConnectionPoints** ppEnum)
+{
+  return ComConnections::CreateConnectionPointEnum(static_cast<IZintrix*>(this), {&propertyNotify_, &events_},
+                                                   ppEnum);
+}
+
+STDMETHODIMP Zintrix::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP)
+{
+  if (!ppCP) {
+    return E_POINTER;
+  }
+  *ppCP = nullptr;
+  for (ComConnections::ConnectionPoint* cp : {&propertyNotify_, &events_}) {
+    if (IsEqualIID(riid, cp->Iid())) {
+      *ppCP = cp;
+      cp->AddRef();
+      return S_OK;
+    }
+  }
+  return CONNECT_E_NOCONNECTION;
+}
+
+// ---- persistence -------------------------------------------------------------------------
+
+zl::PersistedProperties Zintrix::CurrentProperties() const
+{
+  zl::PersistedProperties props;
+  props.cx = static_cast<std::uint32_t>(extent_.cx);
+  props.cy = static_cast<std::uint32_t>(extent_.cy);
+  props.fastMode = fastMode_;
+  props.driverInit = driverInit_;
+  return props;
+}
+
+// The extent first, then the property writers with the stored values, in map order.
+void Zintrix::ApplyLoadedProperties(const zl::PersistedProperties& props)
+{
+  extent_.cx = static_cast<LONG>(props.cx);
+  extent_.cy = static_cast<LONG>(props.cy);
+  put_FastMode(props.fastMode);
+  put_DriverInit(static_cast<ERRORID>(props.driverInit));
+}
+
+STDMETHODIMP Zintrix::GetClassID(CLSID* pClassID)
+{
+  if (!pClassID) {
+    return E_POINTER;
+  }
+  *pClassID = CLSID_Zintrix;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
+
+STDMETHODIMP Zintrix::Load(LPSTREAM pStm)
+{
+  if (!pStm) {
+    return E_POINTER;
+  }
+  std::uint8_t bytes[zl::kStreamSize];
+  const HRESULT hr = ReadExactly(pStm, bytes, sizeof(bytes));
+  if (FAILED(hr)) {
+    return hr;
+  }
+  const auto props = zl::DecodeStream(bytes);
+  if (!props) {
+    return E_FAIL;
+  }
+  ApplyLoadedProperties(*props);
+  dirty_ = false;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::Save(LPSTREAM pStm, BOOL fClearDirty)
+{
+  if (!pStm) {
+    return E_POINTER;
+  }
+  const auto bytes = zl::EncodeStream(CurrentProperties());
+  const HRESULT hr = WriteExactly(pStm, bytes.data(), static_cast<ULONG>(bytes.size()));
+  if (SUCCEEDED(hr) && fClearDirty) {
+    dirty_ = false;
+  }
+  return hr;
+}
+
+STDMETHODIMP Zintrix::GetSizeMax(ULARGE_INTEGER* pCbSize)
+{
+  if (!pCbSize) {
+    return E_POINTER;
+  }
+  pCbSize->QuadPart = zl::kStreamSize;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::InitNew() { return S_OK; }
+
+// ---- IDataObject -------------------------------------------------------------------------
+
+STDMETHODIMP Zintrix::GetData(FORMATETC*, STGMEDIUM*) { return E_NOTIMPL; }
+STDMETHODIMP Zintrix::GetDataHere(FORMATETC*, STGMEDIUM*) { return E_NOTIMPL; }
+STDMETHODIMP Zintrix::QueryGetData(FORMATETC*) { return E_NOTIMPL; }
+STDMETHODIMP Zintrix::GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) { return E_NOTIMPL; }
+STDMETHODIMP Zintrix::SetData(FORMATETC*, STGMEDIUM*, BOOL) { return E_NOTIMPL; }
+STDMETHODIMP Zintrix::EnumFormatEtc(DWORD, IEnumFORMATETC**) { return E_NOTIMPL; }
+
+STDMETHODIMP Zintrix::DAdvise(FORMATETC* fmt, DWORD advf, IAdviseSink* sink, DWORD* cookie)
+{
+  if (!cookie) {
+    return E_POINTER;
+  }
+  *cookie = 0;
+  if (!dataAdvise_) {
+    const HRESULT hr = CreateDataAdviseHolder(dataAdvise_.put());
+    if (FAILED(hr)) {
+      return hr;
+    }
+  }
+  return dataAdvise_->Advise(static_cast<IDataObject*>(this), fmt, advf, sink, cookie);
+}
+
+STDMETHODIMP Zintrix::DUnadvise(DWORD cookie)
+{
+  return dataAdvise_ ? dataAdvise_->Unadvise(cookie) : OLE_E_NOCONNECTION;
+}
+
+STDMETHODIMP Zintrix::EnumDAdvise(IEnumSTATDATA** ppEnum)
+{
+  if (!ppEnum) {
+    return E_POINTER;
+  }
+  *ppEnum = nullptr;
+  return dataAdvise_ ? dataAdvise_->EnumAdvise(ppEnum) : E_FAIL;
+}
+
+// ---- IOleObject --------------------------------------------------------------------------
+
+STDMETHODIMP Zintrix::SetClientSite(IOleClientSite* site)
+{
+  clientSite_ = ComPtr<IOleClientSite>(site);
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::GetClientSite(IOleClientSite** ppSite)
+{
+  if (!ppSite) {
+    return E_POINTER;
+  }
+  *ppSite = ComPtr<IOleClientSite>(clientSite_).detach();
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
+
+STDMETHODIMP Zintrix::Close(DWORD)
+{
+  InPlaceDeactivate();
+  if (oleAdvise_) {
+    oleAdvise_->SendOnClose();
+  }
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::SetMoniker(DWORD, IMoniker*) { return E_NOTIMPL; }
+
+STDMETHODIMP Zintrix::GetMoniker(DWORD, DWORD, IMoniker** ppmk)
+{
+  if (ppmk) {
+    *ppmk = nullptr;
+  }
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP Zintrix::InitFromData(IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
+
+STDMETHODIMP Zintrix::GetClipboardData(DWORD, IDataObject** ppData)
+{
+  if (ppData) {
+    *ppData = nullptr;
+  }
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP Zintrix::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND, LPCRECT posRect)
+{
+  if (activeSite && !clientSite_) {
+    clientSite_ = ComPtr<IOleClientSite>(activeSite);
+  }
+  switch (verb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_INPLACEACTIVATE:
+    case OLEIVERB_UIACTIVATE:
+      return InPlaceActivate(posRect);
+    case OLEIVERB_HIDE:
+      if (window_) {
+        ShowWindow(window_.get(), SW_HIDE);
+      }
+      return S_OK;
+    case OLEIVERB_DISCARDUNDOSTATE:
+      return S_OK;
+    default:
+      return verb > 0 ? OLEOBJ_S_INVALIDVERB : E_NOTIMPL;
+  }
+}
+
+STDMETHODIMP Zintrix::EnumVerbs(IEnumOLEVERB** ppEnum)
+{
+  if (!ppEnum) {
+    return E_POINTER;
+  }
+  return OleRegEnumVerbs(CLSID_Zintrix, ppEnum);
+}
+
+STDMETHODIMP Zintrix::Update() { return S_OK; }
+STDMETHODIMP Zintrix::IsUpToDate() { return S_OK; }
+
+STDMETHODIMP Zintrix::GetUserClassID(CLSID* pClsid) { return GetClassID(pClsid); }
+
+STDMETHODIMP Zintrix::GetUserType(DWORD form, LPOLESTR* pszUserType)
+{
+  if (!pszUserType) {
+    return E_POINTER;
+  }
+  return OleRegGetUserType(CLSID_Zintrix, form, pszUserType);
+}
+
+STDMETHODIMP Zintrix::SetExtent(DWORD aspect, SIZEL* size)
+{
+  if (aspect != DVASPECT_CONTENT) {
+    return DV_E_DVASPECT;
+  }
+  if (!size) {
+    return E_POINTER;
+  }
+  if (size->cx != extent_.cx || size->cy != extent_.cy) {
+    extent_ = *size;
+    dirty_ = true;
+  }
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::GetExtent(DWORD aspect, SIZEL* size)
+{
+  if (aspect != DVASPECT_CONTENT) {
+    return DV_E_DVASPECT;
+  }
+  if (!size) {
+    return E_POINTER;
+  }
+  *size = extent_;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::Advise(IAdviseSink* sink, DWORD* cookie)
+{
+  if (!cookie) {
+    return E_POINTER;
+  }
+  *cookie = 0;
+  if (!oleAdvise_) {
+    const HRESULT hr = CreateOleAdviseHolder(oleAdvise_.put());
+    if (FAILED(hr)) {
+      return hr;
+    }
+  }
+  return oleAdvise_->Advise(sink, cookie);
+}
+
+STDMETHODIMP Zintrix::Unadvise(DWORD cookie)
+{
+  return oleAdvise_ ? oleAdvise_->Unadvise(cookie) : OLE_E_NOCONNECTION;
+}
+
+STDMETHODIMP Zintrix::EnumAdvise(IEnumSTATDATA** ppEnum)
+{
+  if (!ppEnum) {
+    return E_POINTER;
+  }
+  *ppEnum = nullptr;
+  return oleAdvise_ ? oleAdvise_->EnumAdvise(ppEnum) : E_FAIL;
+}
+
+STDMETHODIMP Zintrix::GetMiscStatus(DWORD, DWORD* status)
+{
+  if (!status) {
+    return E_POINTER;
+  }
+  *status = kMiscStatus;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
+
+// ---- in-place activation -----------------------------------------------------------------
+
+HRESULT Zintrix::InPlaceActivate(LPCRECT posRect)
+{
+  if (window_) {
+    return S_OK;
+  }
+  if (!clientSite_) {
+    return E_UNEXPECTED;
+  }
+  ComPtr<IOleInPlaceSite> site = clientSite_.as<IOleInPlaceSite>(IID_IOleInPlaceSite);
+  if (!site) {
+    return E_NOINTERFACE;
+  }
+  if (site->CanInPlaceActivate() != S_OK) {
+    return E_FAIL;
+  }
+  HRESULT hr = site->OnInPlaceActivate();
+  if (FAILED(hr)) {
+    return hr;
+  }
+  HWND parent = nullptr;
+  RECT pos{};
+  RECT clip{};
+  ComPtr<IOleInPlaceFrame> frame;
+  ComPtr<IOleInPlaceUIWindow> doc;
+  OLEINPLACEFRAMEINFO frameInfo{};
+  frameInfo.cb = sizeof(frameInfo);
+  hr = site->GetWindow(&parent);
+  if (SUCCEEDED(hr)) {
+    hr = site->GetWindowContext(frame.put(), doc.put(), &pos, &clip, &frameInfo);
+  }
+  if (FAILED(hr) || !parent) {
+    site->OnInPlaceDeactivate();
+    return FAILED(hr) ? hr : E_FAIL;
+  }
+  if (posRect) {
+    pos = *posRect;
+  }
+  // The control is invisible at run time: its window shows only while the container is
+  // in design mode.
+  bool designMode = false;
+  Variant userMode;
+  if (AmbientProperty(DISPID_AMBIENT_USERMODE, userMode.get()) &&
+      SUCCEEDED(VariantChangeType(userMode.get(), userMode.get(), 0, VT_BOOL))) {
+    designMode = V_BOOL(userMode.get()) == VARIANT_FALSE;
+  }
+  RegisterWindowClassOnce(WindowProc);
+  HWND w = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_CLIPSIBLINGS | (designMode ? WS_VISIBLE : 0),
+                           pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top, parent, nullptr,
+                           TamrinModule::Instance(), this);
+  if (!w) {
+    site->OnInPlaceDeactivate();
+    return HRESULT_FROM_WIN32(GetLastError());
+  }
+  window_.reset(w);
+  inPlaceSite_ = std::move(site);
+  return S_OK;
+}
+
+LRESULT CALLBACK Zintrix::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<Zintrix*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      if (self) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        self->OnDraw(dc, rc);
+        EndPaint(hwnd, &ps);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      // Destroyed with its parent: the control no longer owns a window.
+      if (self && self->window_.get() == hwnd) {
+        self->window_.release();
+      }
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+STDMETHODIMP Zintrix::GetWindow(HWND* phwnd)
+{
+  if (!phwnd) {
+    return E_POINTER;
+  }
+  *phwnd = window_.get();
+  return window_ ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP Zintrix::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+
+STDMETHODIMP Zintrix::InPlaceDeactivate()
+{
+  if (!inPlaceSite_) {
+    return S_OK;
+  }
+  window_.reset();
+  ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
+  site->OnInPlaceDeactivate();
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::UIDeactivate() { return S_OK; }
+
+STDMETHODIMP Zintrix::SetObjectRects(LPCRECT posRect, LPCRECT)
+{
+  if (!posRect) {
+    return E_POINTER;
+  }
+  if (window_) {
+    MoveWindow(window_.get(), posRect->left, posRect->top, posRect->right - posRect->left,
+               posRect->bottom - posRect->top, TRUE);
+  }
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::ReactivateAndUndo() { return E_NOTIMPL; }
+
+// ---- IOleControl -------------------------------------------------------------------------
+
+STDMETHODIMP Zintrix::GetControlInfo(CONTROLINFO* info)
+{
+  if (!info) {
+    return E_POINTER;
+  }
+  // No mnemonics.
+  info->cb = sizeof(CONTROLINFO);
+  info->hAccel = nullptr;
+  info->cAccel = 0;
+  info->dwFlags = 0;
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::OnMnemonic(MSG*) { return E_NOTIMPL; }
+
+STDMETHODIMP Zintrix::OnAmbientPropertyChange(DISPID)
+{
+  if (window_) {
+    InvalidateRect(window_.get(), nullptr, TRUE);
+  }
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::FreezeEvents(BOOL freeze)
+{
+  if (freeze) {
+    ++freezeEvents_;
+  } else if (freezeEvents_ > 0) {
+    --freezeEvents_;
+  }
+  return S_OK;
+}
+
+// ---- drawing -----------------------------------------------------------------------------
+
+bool Zintrix::AmbientProperty(DISPID id, VARIANT* value)
+{
+  ComPtr<IDispatch> ambient = clientSite_.as<IDispatch>(IID_IDispatch);
+  if (!ambient) {
+    return false;
+  }
+  DISPPARAMS none{};
+  return SUCCEEDED(
+      ambient->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value, nullptr, nullptr));
+}
+
+// Fills the rectangle with the container's background colour and draws the icon at its
+// top-left corner.
+void Zintrix::OnDraw(HDC dc, const RECT& rc)
+{
+  OLE_COLOR back = 0x80000000 | COLOR_BTNFACE;
+  Variant ambient;
+  if (AmbientProperty(DISPID_AMBIENT_BACKCOLOR, ambient.get()) &&
+      SUCCEEDED(VariantChangeType(ambient.get(), ambient.get(), 0, VT_I4))) {
+    back = static_cast<OLE_COLOR>(V_I4(ambient.get()));
+  }
+  COLORREF color = GetSysColor(COLOR_BTNFACE);
+  OleTranslateColor(back, nullptr, &color);
+  UniqueBrush brush(CreateSolidBrush(color));
+  FillRect(dc, &rc, brush.get());
+  if (icon_) {
+    DrawIcon(dc, rc.left, rc.top, icon_.get());
+  }
+}
+
+STDMETHODIMP Zintrix::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw, LPCRECTL bounds, LPCRECTL,
+                           BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR)
+{
+  if (aspect != DVASPECT_CONTENT) {
+    return DV_E_DVASPECT;
+  }
+  if (!hdcDraw) {
+    return E_INVALIDARG;
+  }
+  RECT rc{};
+  if (bounds) {
+    rc = {bounds->left, bounds->top, bounds->right, bounds->bottom};
+  } else if (window_) {
+    GetClientRect(window_.get(), &rc);
+  } else {
+    return E_INVALIDARG;
+  }
+  OnDraw(hdcDraw, rc);
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** ppColorSet)
+{
+  if (ppColorSet) {
+    *ppColorSet = nullptr;
+  }
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP Zintrix::Freeze(DWORD, LONG, void*, DWORD*) { return E_NOTIMPL; }
+STDMETHODIMP Zintrix::Unfreeze(DWORD) { return E_NOTIMPL; }
+
+STDMETHODIMP Zintrix::SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* sink)
+{
+  viewSink_ = ComPtr<IAdviseSink>(sink);
+  viewAspects_ = aspects;
+  viewAdvf_ = advf;
+  if (sink && (advf & ADVF_PRIMEFIRST)) {
+    sink->OnViewChange(DVASPECT_CONTENT, -1);
+  }
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppSink)
+{
+  if (pAspects) {
+    *pAspects = viewAspects_;
+  }
+  if (pAdvf) {
+    *pAdvf = viewAdvf_;
+  }
+  if (ppSink) {
+    *ppSink = ComPtr<IAdviseSink>(viewSink_).detach();
+  }
+  return S_OK;
+}
+
+STDMETHODIMP Zintrix::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size)
+{
+  return GetExtent(aspect, size);
+}

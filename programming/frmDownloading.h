@@ -1,0 +1,82 @@
+#pragma once
+// The programming window: one status line, a Close button, and two members that the
+// PS/2 transport needs, the port-access control Zintrix1 and the text box txtInput that
+// the board's typed replies go to (kept above the visible area).
+//
+// It is loaded hidden long before a run, shown by a run, brought on screen with a
+// warning beep on failure and closed one second after a success. In editor mode every
+// status change is copied to the main window's status line; in command-line mode
+// closing it ends the program with the run's exit status.
+#include <windows.h>
+
+#include "controls/LabelButton_.h"
+#include "platform/Controls.h"
+#include "platform/Window.h"
+#include "programming/Download.h"
+#include "programming/ProgressCallback.h"
+#include "programming/ZintrixHost.h"
+
+namespace forms {
+
+class frmDownloading : public platform::Form {
+public:
+    frmDownloading() = default;
+    ~frmDownloading() override;
+
+    // Control ids of the window's children, so that automation (and the tests, from
+    // another process) find the status line, the Close button and the reply box.
+    static constexpr int kIdStatus = 101;
+    static constexpr int kIdCloseButton = 102;
+    static constexpr int kIdInput = 103;
+
+    platform::Label lblStatus;
+    LabelButton_ lblCloseButton;
+    platform::Label lblSize;
+    platform::Timer timerClose;
+    platform::TextBox txtInput;
+    ZintrixHost Zintrix1;
+
+    // Starts timerClose: one interval (1000 ms) later the window unloads.
+    void CloseForm();
+    // Empties txtInput, enables and shows it, and focuses it when it is then both
+    // visible and enabled.
+    void ResetTxtInput();
+    // A window parked off screen moves to the screen centre; then it is shown and the
+    // warning sound plays.
+    void BringToScreen();
+
+    // True when this load could not create Zintrix1 (the window then unloads itself).
+    bool PortControlMissing() const { return m_fPortControlMissing; }
+
+protected:
+    void InitializeComponent() override;
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_Unload(bool& cancel) override;
+
+private:
+    bool CreatePortControl();
+    void ReportMissingPortControl(HRESULT hr);
+    void Form_MouseDown(const platform::MouseEvent& e);
+    void Form_MouseMove(const platform::MouseEvent& e);
+    void lblStatus_Change();
+    void lblCloseButton_Click();
+    void timerClose_Timer();
+    void txtInput_KeyDown(int& keyCode, int shift);
+
+    bool m_fPortControlMissing = false;
+};
+
+// The status label that outlives the window instances: texts set on it go to the
+// lblStatus of the current window, loading the window when none is loaded. This is what
+// the main window and the programming window register as the status channel.
+IStatusLabel& DownloadingStatusLabel();
+
+// The programming window as the programming code sees it (Download::IProgrammingWindow),
+// through the global reference. Loading the window installs this as the programming
+// code's window source; calling it beforehand does the same.
+void InstallProgrammingWindow();
+
+}  // namespace forms
+
+inline platform::FormRef<forms::frmDownloading> frmDownloading;

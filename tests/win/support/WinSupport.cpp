@@ -1,0 +1,375 @@
+#include "support/WinSupport.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+namespace winsupport {
+
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (pump) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    PostQuitMessage(static_cast<int>(msg.wParam));
+                    break;
+                }
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if (cond()) return true;
+        if (GetTickCount() - start >= timeoutMs) return cond();
+        if (pump)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        else
+            Sleep(10);
+    }
+}
+
+std::string WindowText(HWND hwnd) {
+    if (!hwnd) return {};
+    // WM_GETTEXT reads the text of another program's controls too (GetWindowText
+    // does not); the timeout keeps a hung window from hanging the test.
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len)) return {};
+    std::string s(static_cast<size_t>(len) + 1, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG, 2000, &got);
+    s.resize(static_cast<size_t>(got));
+    return s;
+}
+
+std::string ClassName(HWND hwnd) {
+    char buf[256] = {};
+    int n = GetClassNameA(hwnd, buf, sizeof buf);
+    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+namespace {
+struct EnumData {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp) {
+    auto* d = reinterpret_cast<EnumData*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (d->pid == 0 || pid == d->pid) d->found.push_back(hwnd);
+    return TRUE;
+}
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+    EnumData d{pid, {}};
+    EnumWindows(&CollectTop, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+HWND FindTopLevelWindow(DWORD pid, const std::string& className, const std::string& title, DWORD timeoutMs) {
+    HWND hit = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND h : TopLevelWindows(pid)) {
+                if (!IsWindowVisible(h)) continue;
+                if (!className.empty() && ClassName(h) != className) continue;
+                if (!title.empty() && WindowText(h) != title) continue;
+                hit = h;
+                return true;
+            }
+            return false;
+        },
+        timeoutMs, false);
+    return hit;
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
+    MessageBoxInfo info;
+    info.hwnd = box;
+    if (!box) return info;
+    info.title = WindowText(box);
+    std::vector<HWND> kids;
+    EnumChildWindows(box, &CollectChild, reinterpret_cast<LPARAM>(&kids));
+    std::string longestStatic;
+    for (HWND k : kids) {
+        const std::string cls = ClassName(k);
+        const int id = GetDlgCtrlID(k);
+        if (_stricmp(cls.c_str(), "Static") == 0) {
+            const LONG style = GetWindowLongA(k, GWL_STYLE);
+            if ((style & SS_TYPEMASK) == SS_ICON) {
+                info.hasIcon = true;
+                continue;
+            }
+            std::string t = WindowText(k);
+            // The text of a message box is the static control with id 0xFFFF.
+            if (id == 0xFFFF) info.text = t;
+            if (t.size() > longestStatic.size()) longestStatic = t;
+        } else if (_stricmp(cls.c_str(), "Button") == 0) {
+            info.buttons.push_back(WindowText(k));
+            info.buttonIds.push_back(id);
+        }
+    }
+    if (info.text.empty()) info.text = longestStatic;
+    return info;
+}
+
+MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
+    return ReadMessageBox(FindTopLevelWindow(pid, "#32770", "", timeoutMs));
+}
+
+bool PressButton(HWND dialog, int id) {
+    if (!dialog || !IsWindow(dialog)) return false;
+    HWND button = GetDlgItem(dialog, id);
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
+}
+
+std::future<MessageBoxInfo> AnswerMessageBoxAsync(int buttonId, DWORD timeoutMs) {
+    const DWORD pid = GetCurrentProcessId();
+    return std::async(std::launch::async, [pid, buttonId, timeoutMs] {
+        MessageBoxInfo info = WaitForMessageBox(pid, timeoutMs);
+        if (info.hwnd) PressButton(info.hwnd, buttonId);
+        return info;
+    });
+}
+
+bool ChildProcess::Start(const std::string& commandLine, const std::string& workingDir) {
+    Terminate();
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = commandLine;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir.empty() ? nullptr : workingDir.c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    m_process.Reset(pi.hProcess);
+    m_pid = pi.dwProcessId;
+    return true;
+}
+
+bool ChildProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
+    if (!m_process) return false;
+    if (WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    return GetExitCodeProcess(m_process.Get(), &exitCode) != 0;
+}
+
+bool ChildProcess::Running() const {
+    return m_process && WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+void ChildProcess::Terminate() {
+    if (Running()) {
+        TerminateProcess(m_process.Get(), 255);
+        WaitForSingleObject(m_process.Get(), 5000);
+    }
+    m_process.Reset();
+    m_pid = 0;
+}
+
+std::string Env(const char* name) {
+    char buf[4096];
+    DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    if (n == 0 || n >= sizeof buf) return {};
+    return std::string(buf, n);
+}
+
+// ---------------------------------------------------------------- pictures
+
+namespace {
+
+struct Pixels {
+    int w = 0, h = 0;
+    std::vector<std::uint8_t> bgr;  // bottom-up rows, 4-byte aligned, as a 24-bit DIB
+    int Stride() const { return ((w * 3) + 3) & ~3; }
+};
+
+class ScreenDc {
+public:
+    explicit ScreenDc(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {}
+    ~ScreenDc() {
+        if (m_dc) ReleaseDC(m_hwnd, m_dc);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};
+
+struct DeleteDcGuard {
+    HDC dc;
+    ~DeleteDcGuard() {
+        if (dc) DeleteDC(dc);
+    }
+};
+struct DeleteObjGuard {
+    HGDIOBJ obj;
+    ~DeleteObjGuard() {
+        if (obj) DeleteObject(obj);
+    }
+};
+
+bool Capture(HWND hwnd, bool fromScreen, Pixels& px) {
+    RECT r{};
+    if (!GetWindowRect(hwnd, &r)) return false;
+    px.w = r.right - r.left;
+    px.h = r.bottom - r.top;
+    if (px.w <= 0 || px.h <= 0) return false;
+    ScreenDc screen(nullptr);
+    DeleteDcGuard mem{CreateCompatibleDC(screen.Get())};
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = px.w;
+    bi.bmiHeader.biHeight = px.h;  // bottom-up
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    DeleteObjGuard dib{CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0)};
+    if (!dib.obj || !bits) return false;
+    HGDIOBJ old = SelectObject(mem.dc, dib.obj);
+    bool ok;
+    if (fromScreen)
+        ok = BitBlt(mem.dc, 0, 0, px.w, px.h, screen.Get(), r.left, r.top, SRCCOPY) != 0;
+    else
+        ok = PrintWindow(hwnd, mem.dc, 0) != 0;
+    GdiFlush();
+    const auto* p = static_cast<const std::uint8_t*>(bits);
+    px.bgr.assign(p, p + static_cast<size_t>(px.Stride()) * static_cast<size_t>(px.h));
+    SelectObject(mem.dc, old);
+    return ok;
+}
+
+bool WriteAll(const std::string& path, const std::vector<std::uint8_t>& data) {
+    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!f) return false;
+    return std::fwrite(data.data(), 1, data.size(), f.get()) == data.size();
+}
+
+void Put32Le(std::vector<std::uint8_t>& v, std::uint32_t x) {
+    for (int i = 0; i < 4; ++i) v.push_back(static_cast<std::uint8_t>(x >> (8 * i)));
+}
+void Put16Le(std::vector<std::uint8_t>& v, std::uint16_t x) {
+    v.push_back(static_cast<std::uint8_t>(x));
+    v.push_back(static_cast<std::uint8_t>(x >> 8));
+}
+void Put32Be(std::vector<std::uint8_t>& v, std::uint32_t x) {
+    for (int i = 3; i >= 0; --i) v.push_back(static_cast<std::uint8_t>(x >> (8 * i)));
+}
+
+std::vector<std::uint8_t> EncodeBmp(const Pixels& px) {
+    std::vector<std::uint8_t> v;
+    const std::uint32_t dataSize = static_cast<std::uint32_t>(px.bgr.size());
+    v.push_back('B');
+    v.push_back('M');
+    Put32Le(v, 54 + dataSize);
+    Put32Le(v, 0);
+    Put32Le(v, 54);
+    Put32Le(v, 40);
+    Put32Le(v, static_cast<std::uint32_t>(px.w));
+    Put32Le(v, static_cast<std::uint32_t>(px.h));
+    Put16Le(v, 1);
+    Put16Le(v, 24);
+    Put32Le(v, 0);
+    Put32Le(v, dataSize);
+    Put32Le(v, 2835);
+    Put32Le(v, 2835);
+    Put32Le(v, 0);
+    Put32Le(v, 0);
+    v.insert(v.end(), px.bgr.begin(), px.bgr.end());
+    return v;
+}
+
+std::uint32_t Crc32(const std::uint8_t* p, size_t n, std::uint32_t crc = 0) {
+    static std::uint32_t table[256];
+    static bool init = false;
+    if (!init) {
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[i] = c;
+        }
+        init = true;
+    }
+    crc = ~crc;
+    for (size_t i = 0; i < n; ++i) crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+void PutChunk(std::vector<std::uint8_t>& out, const char type[4], const std::vector<std::uint8_t>& data) {
+    Put32Be(out, static_cast<std::uint32_t>(data.size()));
+    std::vector<std::uint8_t> body(type, type + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    out.insert(out.end(), body.begin(), body.end());
+    Put32Be(out, Crc32(body.data(), body.size()));
+}
+
+// PNG with uncompressed (stored) deflate blocks: large but needs no compressor.
+std::vector<std::uint8_t> EncodePng(const Pixels& px) {
+    std::vector<std::uint8_t> raw;
+    raw.reserve(static_cast<size_t>(px.h) * (static_cast<size_t>(px.w) * 3 + 1));
+    for (int y = 0; y < px.h; ++y) {
+        raw.push_back(0);  // filter: none
+        const std::uint8_t* row = px.bgr.data() + static_cast<size_t>(px.h - 1 - y) * static_cast<size_t>(px.Stride());
+        for (int x = 0; x < px.w; ++x) {
+            raw.push_back(row[x * 3 + 2]);
+            raw.push_back(row[x * 3 + 1]);
+            raw.push_back(row[x * 3 + 0]);
+        }
+    }
+    std::vector<std::uint8_t> z{0x78, 0x01};
+    size_t pos = 0;
+    do {
+        const size_t n = std::min<size_t>(65535, raw.size() - pos);
+        const bool last = pos + n == raw.size();
+        z.push_back(last ? 1 : 0);
+        Put16Le(z, static_cast<std::uint16_t>(n));
+        Put16Le(z, static_cast<std::uint16_t>(~n));
+        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos), raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
+        pos += n;
+    } while (pos < raw.size());
+    std::uint32_t a = 1, b = 0;
+    for (std::uint8_t c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    Put32Be(z, (b << 16) | a);
+
+    std::vector<std::uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> ihdr;
+    Put32Be(ihdr, static_cast<std::uint32_t>(px.w));
+    Put32Be(ihdr, static_cast<std::uint32_t>(px.h));
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    PutChunk(out, "IHDR", ihdr);
+    PutChunk(out, "IDAT", z);
+    PutChunk(out, "IEND", {});
+    return out;
+}
+
+}  // namespace
+
+bool SaveScreenshot(HWND hwnd, const std::string& path, bool fromScreen) {
+    Pixels px;
+    if (!Capture(hwnd, fromScreen, px)) return false;
+    const bool png = path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, ".png") == 0;
+    return WriteAll(path, png ? EncodePng(px) : EncodeBmp(px));
+}
+
+COLORREF ScreenPixel(HWND hwnd, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(hwnd, &pt);
+    ScreenDc screen(nullptr);
+    return GetPixel(screen.Get(), pt.x, pt.y);
+}
+
+}  // namespace winsupport

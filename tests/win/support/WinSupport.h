@@ -1,0 +1,110 @@
+#pragma once
+// UI automation of our own for the Windows tests: find a top-level window of a
+// process within a bounded time, read a message box, press its buttons, run a
+// program and wait for its exit code, and save what a window shows as BMP or PNG.
+#include <windows.h>
+
+#include <functional>
+#include <future>
+#include <string>
+#include <vector>
+
+namespace winsupport {
+
+// Owns a kernel handle.
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : m_h(h) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& o) noexcept : m_h(o.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) Reset(o.Release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    HANDLE Get() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr && m_h != INVALID_HANDLE_VALUE; }
+    HANDLE Release() {
+        HANDLE h = m_h;
+        m_h = nullptr;
+        return h;
+    }
+    void Reset(HANDLE h = nullptr) {
+        if (m_h && m_h != INVALID_HANDLE_VALUE) CloseHandle(m_h);
+        m_h = h;
+    }
+
+private:
+    HANDLE m_h = nullptr;
+};
+
+// Polls cond every few milliseconds until it is true or timeoutMs has passed;
+// with pump, pending messages of this thread are handled between polls.
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump = true);
+
+// The window text (title of a top-level window, text of a control).
+std::string WindowText(HWND hwnd);
+std::string ClassName(HWND hwnd);
+
+// A visible top-level window of process pid (0: any process) whose class is
+// className and whose title is title (an empty string matches anything).
+// Nullptr when none appeared within timeoutMs. Does not pump messages: call it
+// from a thread that is not needed for the window to appear, or pump yourself.
+HWND FindTopLevelWindow(DWORD pid, const std::string& className, const std::string& title, DWORD timeoutMs);
+// Every top-level window of the process (visible or not).
+std::vector<HWND> TopLevelWindows(DWORD pid);
+
+// A message box (dialog class "#32770"): title, text (its static text child)
+// and the captions and ids of its buttons.
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::string title;
+    std::string text;
+    std::vector<std::string> buttons;
+    std::vector<int> buttonIds;
+    bool hasIcon = false;
+};
+MessageBoxInfo ReadMessageBox(HWND box);
+// Finds the next message box of pid (0: any) within timeoutMs (hwnd null when none).
+MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD timeoutMs);
+// Presses the button with this id (IDOK, IDYES, IDNO...) of a dialog.
+bool PressButton(HWND dialog, int id);
+// On another thread: waits for a message box of this process, reads it, presses
+// the button and hands back what it read (hwnd null when none came in time).
+// For boxes that the calling thread shows itself.
+std::future<MessageBoxInfo> AnswerMessageBoxAsync(int buttonId, DWORD timeoutMs);
+
+// A program started by a test.
+class ChildProcess {
+public:
+    // commandLine is passed as is (quote the program path yourself).
+    bool Start(const std::string& commandLine, const std::string& workingDir = "");
+    DWORD Pid() const { return m_pid; }
+    HANDLE Handle() const { return m_process.Get(); }
+    // True when it ended within timeoutMs; its exit code in exitCode.
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
+    bool Running() const;
+    // Ends it if it still runs (only our own child).
+    void Terminate();
+    ~ChildProcess() { Terminate(); }
+
+private:
+    UniqueHandle m_process;
+    DWORD m_pid = 0;
+};
+
+// An environment variable ("" when unset).
+std::string Env(const char* name);
+
+// Saves what the window shows as a 24-bit picture, written as PNG when the path
+// ends in ".png", else as BMP. fromScreen copies the window's rectangle off the
+// screen (what is really on the display; the window must not be covered);
+// otherwise PrintWindow asks the window to draw itself, which under Wine gives
+// only the client area's background, without frame or child controls.
+bool SaveScreenshot(HWND hwnd, const std::string& path, bool fromScreen = true);
+// The pixel at client coordinates (x, y) of the window as it is on the screen.
+COLORREF ScreenPixel(HWND hwnd, int x, int y);
+
+}  // namespace winsupport

@@ -1,0 +1,211 @@
+// Registration of tamrin.ocx: every key and value both ways, the driver file, registering
+// twice, read-only and missing driver files, and regsvr32.
+#include "TamrinTestSupport.h"
+
+#include <algorithm>
+
+using namespace TamrinTest;
+
+namespace {
+
+const std::string kClassKey = std::string("CLSID\\") + kClsid;
+
+std::string ModulePathAsRegistered()
+{
+  // The component's full path as the loader gives it.
+  char path[MAX_PATH] = {};
+  HMODULE m = GetModuleHandleA("tamrin.ocx");
+  GetModuleFileNameA(m, path, MAX_PATH);
+  return path;
+}
+
+void ExpectRegistered()
+{
+  const HKEY cr = HKEY_CLASSES_ROOT;
+  const std::string module = ModulePathAsRegistered();
+  ASSERT_FALSE(module.empty());
+
+  EXPECT_EQ(RegString(cr, "Orvell.Zintrix.1", nullptr), "Zintra control");
+  EXPECT_EQ(RegString(cr, "Orvell.Zintrix.1\\CLSID", nullptr), kClsid);
+  EXPECT_EQ(RegString(cr, "Orvell.Zintrix", nullptr), "Zintra control");
+  EXPECT_EQ(RegString(cr, "Orvell.Zintrix\\CLSID", nullptr), kClsid);
+  EXPECT_EQ(RegString(cr, "Orvell.Zintrix\\CurVer", nullptr), "Orvell.Zintrix.1");
+
+  EXPECT_EQ(RegString(cr, kClassKey, nullptr), "Zintra control");
+  EXPECT_EQ(RegString(cr, kClassKey + "\\ProgID", nullptr), "Orvell.Zintrix.1");
+  EXPECT_EQ(RegString(cr, kClassKey + "\\VersionIndependentProgID", nullptr), "Orvell.Zintrix");
+  EXPECT_EQ(RegString(cr, kClassKey + "\\InprocServer32", nullptr), module);
+  EXPECT_EQ(RegString(cr, kClassKey + "\\InprocServer32", "ThreadingModel"), "Apartment");
+  EXPECT_EQ(RegString(cr, kClassKey + "\\ToolboxBitmap32", nullptr), module + ", 101");
+  EXPECT_EQ(RegString(cr, kClassKey + "\\MiscStatus", nullptr), "0");
+  EXPECT_EQ(RegString(cr, kClassKey + "\\MiscStatus\\1", nullptr), "132497");
+  EXPECT_EQ(RegString(cr, kClassKey + "\\TypeLib", nullptr), kLibid);
+  EXPECT_EQ(RegString(cr, kClassKey + "\\Version", nullptr), "1.2");
+  for (const char* empty : {"Programmable", "Control", "Insertable"}) {
+    EXPECT_TRUE(KeyExists(cr, kClassKey + "\\" + empty)) << empty;
+    EXPECT_EQ(RegString(cr, kClassKey + "\\" + empty, nullptr), std::nullopt) << empty;
+  }
+  auto subkeys = RegSubkeys(cr, kClassKey);
+  std::sort(subkeys.begin(), subkeys.end());
+  EXPECT_EQ(subkeys, (std::vector<std::string>{"Control", "InprocServer32", "Insertable", "MiscStatus", "ProgID",
+                                               "Programmable", "ToolboxBitmap32", "TypeLib", "Version",
+                                               "VersionIndependentProgID"}));
+
+  // The type library, registered by the system's own registrar.
+  EXPECT_EQ(RegString(cr, std::string("TypeLib\\") + kLibid + "\\1.2", nullptr), "Zintra control");
+  EXPECT_TRUE(KeyExists(cr, std::string("Interface\\") + kIid));
+
+  // The service entry of the kernel driver.
+  const HKEY lm = HKEY_LOCAL_MACHINE;
+  EXPECT_EQ(RegString(lm, kServiceKey, nullptr), "Zintra");
+  EXPECT_EQ(RegDword(lm, kServiceKey, "Type"), 1u);
+  EXPECT_EQ(RegDword(lm, kServiceKey, "Start"), 2u);
+  EXPECT_EQ(RegDword(lm, kServiceKey, "ErrorControl"), 1u);
+  EXPECT_EQ(RegString(lm, kServiceKey, "ImagePath"), "\\SystemRoot\\System32\\drivers\\tamrin.sys");
+  EXPECT_EQ(RegString(lm, kServiceKey, "DisplayName"), "Zintra");
+  EXPECT_EQ(RegSubkeys(lm, kServiceKey), (std::vector<std::string>{"Enum"}));
+  EXPECT_TRUE(RegValueNames(lm, std::string(kServiceKey) + "\\Enum").empty());
+
+  // The driver file: resource 208, byte for byte.
+  const auto installed = ReadFileBytes(InstalledDriverPath());
+  ASSERT_TRUE(installed) << InstalledDriverPath();
+  const std::string built = BuiltDriverPath();
+  if (!built.empty()) {
+    const auto expected = ReadFileBytes(built);
+    ASSERT_TRUE(expected) << built;
+    EXPECT_EQ(*installed, *expected);
+  }
+  EXPECT_GT(installed->size(), 512u);
+  EXPECT_EQ((*installed)[0], 'M');
+  EXPECT_EQ((*installed)[1], 'Z');
+}
+
+void ExpectUnregistered()
+{
+  const HKEY cr = HKEY_CLASSES_ROOT;
+  EXPECT_FALSE(KeyExists(cr, "Orvell.Zintrix.1"));
+  EXPECT_FALSE(KeyExists(cr, "Orvell.Zintrix"));
+  EXPECT_FALSE(KeyExists(cr, kClassKey));
+  EXPECT_TRUE(KeyExists(cr, "CLSID"));
+  EXPECT_FALSE(KeyExists(cr, std::string("TypeLib\\") + kLibid + "\\1.2"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kServiceKey));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services"));
+  EXPECT_FALSE(FileExists(InstalledDriverPath()));
+}
+
+class TamrinRegistration : public OcxTest {
+protected:
+  void TearDown() override
+  {
+    // Whatever a test did, nothing of ours stays registered.
+    SetFileAttributesA(InstalledDriverPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ocx_.Unregister();
+  }
+};
+
+TEST_F(TamrinRegistration, RegistersEveryKeyAndValueAndRemovesThem)
+{
+  ASSERT_EQ(ocx_.Register(), S_OK);
+  ExpectRegistered();
+  ASSERT_EQ(ocx_.Unregister(), S_OK);
+  ExpectUnregistered();
+}
+
+TEST_F(TamrinRegistration, RegisteringTwiceReplacesTheDriverAndRecreatesTheServiceKey)
+{
+  ASSERT_EQ(ocx_.Register(), S_OK);
+  // Leave traces that a fresh registration must not keep: a stray value and subkey in the
+  // service key, and a read-only driver file with other content.
+  {
+    TamrinHandles::UniqueKey k;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_ALL_ACCESS, k.put()), ERROR_SUCCESS);
+    const DWORD three = 3;
+    RegSetValueExA(k.get(), "Stale", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), sizeof(three));
+    TamrinHandles::UniqueKey sub;
+    RegCreateKeyExA(k.get(), "Parameters", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, sub.put(), nullptr);
+  }
+  {
+    TamrinHandles::UniqueFile f(CreateFileA(InstalledDriverPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(f);
+    DWORD written = 0;
+    WriteFile(f.get(), "old", 3, &written, nullptr);
+  }
+  ASSERT_TRUE(SetFileAttributesA(InstalledDriverPath().c_str(), FILE_ATTRIBUTE_READONLY));
+
+  ASSERT_EQ(ocx_.Register(), S_OK);
+  ExpectRegistered();
+  EXPECT_EQ(RegDword(HKEY_LOCAL_MACHINE, kServiceKey, "Stale"), std::nullopt);
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kServiceKey) + "\\Parameters"));
+  EXPECT_EQ(GetFileAttributesA(InstalledDriverPath().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST_F(TamrinRegistration, ReadOnlyDriverFileIsDeletedAtUnregistration)
+{
+  ASSERT_EQ(ocx_.Register(), S_OK);
+  ASSERT_TRUE(SetFileAttributesA(InstalledDriverPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_EQ(ocx_.Unregister(), S_OK);
+  ExpectUnregistered();
+}
+
+TEST_F(TamrinRegistration, UnregisteringWithoutTheDriverFileSucceeds)
+{
+  ASSERT_EQ(ocx_.Register(), S_OK);
+  ASSERT_TRUE(DeleteFileA(InstalledDriverPath().c_str()));
+  ASSERT_EQ(ocx_.Unregister(), S_OK);
+  ExpectUnregistered();
+}
+
+TEST_F(TamrinRegistration, ClassObjectAndUnloading)
+{
+  ComPtr<IClassFactory> factory;
+  EXPECT_EQ(ocx_.GetClassObject(IID_IZintrix, IID_IClassFactory, factory.put_void()), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(ocx_.GetClassObject(CLSID_Zintrix, IID_IClassFactory, nullptr), E_POINTER);
+  EXPECT_EQ(ocx_.CanUnloadNow(), S_OK);
+
+  ASSERT_EQ(ocx_.GetClassObject(CLSID_Zintrix, IID_IClassFactory, factory.put_void()), S_OK);
+  EXPECT_EQ(ocx_.CanUnloadNow(), S_FALSE);
+  ComPtr<IUnknown> outer;
+  ComPtr<IUnknown> obj;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, outer.put_void()), S_OK);
+  EXPECT_EQ(factory->CreateInstance(outer.get(), IID_IUnknown, obj.put_void()), CLASS_E_NOAGGREGATION);
+  ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+  factory.reset();
+  outer.reset();
+  EXPECT_EQ(ocx_.CanUnloadNow(), S_FALSE);  // the lock
+  ASSERT_EQ(ocx_.GetClassObject(CLSID_Zintrix, IID_IClassFactory, factory.put_void()), S_OK);
+  factory->LockServer(FALSE);
+  factory.reset();
+  EXPECT_EQ(ocx_.CanUnloadNow(), S_OK);
+}
+
+// regsvr32 as an installer would run it.
+DWORD RunAndWait(const std::string& commandLine)
+{
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  std::string cmd = commandLine;
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    return 0xFFFFFFFF;
+  }
+  TamrinHandles::UniqueHandle process(pi.hProcess);
+  TamrinHandles::UniqueHandle thread(pi.hThread);
+  if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) {
+    TerminateProcess(pi.hProcess, 1);
+    return 0xFFFFFFFE;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  return code;
+}
+
+TEST_F(TamrinRegistration, Regsvr32RegistersAndUnregisters)
+{
+  ASSERT_EQ(RunAndWait("regsvr32.exe /s \"" + OcxPath() + "\""), 0u);
+  ExpectRegistered();
+  ASSERT_EQ(RunAndWait("regsvr32.exe /s /u \"" + OcxPath() + "\""), 0u);
+  ExpectUnregistered();
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// The control with its real kernel driver, registered by the component and started as a
+// service in this Wine session; and the control on a platform reporting Windows 98.
+// Port requests and port instructions fault under Wine, so nothing here touches a port.
+#include "TamrinTestSupport.h"
+
+using namespace TamrinTest;
+
+namespace {
+
+inline void CloseService(SC_HANDLE h) { CloseServiceHandle(h); }
+using UniqueService = TamrinHandles::Unique<SC_HANDLE, CloseService, 0>;
+
+constexpr DWORD kServiceTimeoutMs = 20000;
+
+DWORD ServiceState(SC_HANDLE service)
+{
+  SERVICE_STATUS status{};
+  return QueryServiceStatus(service, &status) ? status.dwCurrentState : 0;
+}
+
+// The component writes the service key straight into the registry, as it would for the
+// next boot. The service manager of this running session learns of a service only
+// through its own interface, so the test declares it there (same name, same image) and
+// starts it on demand.
+class ZintrixWithDriver : public OcxTest {
+protected:
+  void SetUp() override
+  {
+    OcxTest::SetUp();
+    if (BuiltDriverPath().empty()) {
+      GTEST_SKIP() << "this build has no tamrin.sys";
+    }
+    ASSERT_FALSE(TamrinDeviceOpens()) << "a Tamrin driver is already running in this Wine session";
+    ASSERT_EQ(ocx_.Register(), S_OK);
+    registered_ = true;
+    manager_.reset(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    ASSERT_TRUE(manager_) << GetLastError();
+    service_.reset(OpenServiceA(manager_.get(), "Tamrin", SERVICE_ALL_ACCESS));
+    if (!service_) {
+      service_.reset(CreateServiceA(manager_.get(), "Tamrin", "Zintra", SERVICE_ALL_ACCESS, SERVICE_KERNEL_DRIVER,
+                                    SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                    "\\SystemRoot\\System32\\drivers\\tamrin.sys", nullptr, nullptr, nullptr,
+                                    nullptr, nullptr));
+    }
+    ASSERT_TRUE(service_) << "CreateService: " << GetLastError();
+    ASSERT_TRUE(StartServiceA(service_.get(), 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING)
+        << "StartService: " << GetLastError();
+    ASSERT_TRUE(WaitFor(kServiceTimeoutMs, [&] { return ServiceState(service_.get()) == SERVICE_RUNNING; }))
+        << "state " << ServiceState(service_.get());
+    ASSERT_TRUE(WaitFor(kServiceTimeoutMs, [] { return TamrinDeviceOpens(); })) << "\\\\.\\Tamrin does not open";
+  }
+
+  void TearDown() override
+  {
+    if (service_) {
+      SERVICE_STATUS status{};
+      if (ServiceState(service_.get()) != SERVICE_STOPPED) {
+        ControlService(service_.get(), SERVICE_CONTROL_STOP, &status);
+        EXPECT_TRUE(WaitFor(kServiceTimeoutMs, [&] { return ServiceState(service_.get()) == SERVICE_STOPPED; }))
+            << "the driver service did not stop";
+      }
+      EXPECT_TRUE(DeleteService(service_.get())) << GetLastError();
+      service_.reset();
+    }
+    manager_.reset();
+    if (registered_) {
+      EXPECT_EQ(ocx_.Unregister(), S_OK);
+      EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kServiceKey));
+    }
+    EXPECT_FALSE(TamrinDeviceOpens());
+  }
+
+  bool registered_ = false;
+  UniqueService manager_;
+  UniqueService service_;
+};
+
+TEST_F(ZintrixWithDriver, ControlOpensTheDriver)
+{
+  ComPtr<IZintrix> control = ocx_.Create();
+  ASSERT_TRUE(control);
+  ERRORID init = ERR_NO_DRIVER;
+  ASSERT_EQ(control->get_DriverInit(&init), S_OK);
+  EXPECT_EQ(init, INIT_SUCCESS);
+  VARIANT_BOOL nt = VARIANT_FALSE;
+  control->IsWindowsNT(&nt);
+  EXPECT_EQ(nt, VARIANT_TRUE);
+  VARIANT_BOOL fast = VARIANT_FALSE;
+  control->get_FastMode(&fast);
+  EXPECT_EQ(fast, VARIANT_TRUE);
+
+  // Fast mode off goes to the driver (a fast-mode request, no port access).
+  ASSERT_EQ(control->put_FastMode(VARIANT_FALSE), S_OK);
+  control->get_FastMode(&fast);
+  EXPECT_EQ(fast, VARIANT_FALSE);
+
+  // The BIOS table through the driver: Wine maps no physical memory, so zeros.
+  short base = 0x77;
+  EXPECT_EQ(control->GetLPTBase(LPT1, &base), S_OK);
+  EXPECT_EQ(base, 0);
+  base = 0x77;
+  EXPECT_EQ(control->GetCOMBase(COM4, &base), S_OK);
+  EXPECT_EQ(base, 0);
+  base = 0x77;
+  EXPECT_EQ(control->GetLPTBase(static_cast<LPTPORTID>(0), &base), E_INVALIDARG);
+  EXPECT_EQ(control->GetLPTBase(static_cast<LPTPORTID>(5), &base), E_INVALIDARG);
+  EXPECT_EQ(control->GetCOMBase(static_cast<COMPORTID>(0), &base), E_INVALIDARG);
+  EXPECT_EQ(control->GetCOMBase(static_cast<COMPORTID>(5), &base), E_INVALIDARG);
+  EXPECT_EQ(base, 0x77);
+
+  // Writing DriverInit changes nothing.
+  control->put_DriverInit(ERR_WRITE_PROTECT);
+  control->get_DriverInit(&init);
+  EXPECT_EQ(init, INIT_SUCCESS);
+}
+
+TEST_F(ZintrixWithDriver, ProgramStreamLoadsAndSavesUnchanged)
+{
+  ComPtr<IZintrix> control = ocx_.Create();
+  ASSERT_TRUE(control);
+  auto persist = control.as<IPersistStreamInit>(IID_IPersistStreamInit);
+  ASSERT_TRUE(persist);
+  control->put_FastMode(VARIANT_FALSE);
+  ASSERT_EQ(persist->Load(StreamOf(ProgramStream()).get()), S_OK);
+  VARIANT_BOOL fast = VARIANT_FALSE;
+  control->get_FastMode(&fast);
+  EXPECT_EQ(fast, VARIANT_TRUE);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  ComPtr<IStream> out = StreamOf({});
+  ASSERT_EQ(persist->Save(out.get(), TRUE), S_OK);
+  EXPECT_EQ(BytesOf(out.get()), ProgramStream());
+}
+
+// ---- Windows 98 --------------------------------------------------------------------------
+
+// Wine reports the version per program name from AppDefaults.
+class ZintrixOnWindows98 : public ::testing::Test {
+protected:
+  static constexpr char kAppKey[] = "Software\\Wine\\AppDefaults\\tamrin_probe.exe";
+  void SetUp() override
+  {
+    TamrinHandles::UniqueKey k;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kAppKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, k.put(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(k.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6),
+              ERROR_SUCCESS);
+  }
+  void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, kAppKey); }
+};
+
+TEST_F(ZintrixOnWindows98, WithoutTheVirtualDeviceTheControlReportsWriteProtect)
+{
+  const std::string vxd = OcxPath().substr(0, OcxPath().find_last_of('\\') + 1) + "tm.vxd";
+  DeleteFileA(vxd.c_str());
+  std::string cmd = "\"" + TestsFolder() + "tamrin_probe.exe\" probe \"" + OcxPath() + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+      << GetLastError();
+  TamrinHandles::UniqueHandle process(pi.hProcess);
+  TamrinHandles::UniqueHandle thread(pi.hThread);
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD code = 0;
+  ASSERT_TRUE(GetExitCodeProcess(pi.hProcess, &code));
+  // The probe's exit code: bit 8 the platform was 9x, bit 9 the control was created,
+  // bits 0-3 DriverInit, bit 4 IsWindowsNT, bit 5 InByte left its result alone.
+  EXPECT_TRUE(code & 0x100) << "Wine did not report Windows 98 to the probe (code " << code << ")";
+  ASSERT_TRUE(code & 0x200) << "the control was not created (code " << code << ")";
+  EXPECT_EQ(code & 0xF, static_cast<DWORD>(ERR_WRITE_PROTECT));
+  EXPECT_EQ(code & 0x10, 0u) << "IsWindowsNT";
+  EXPECT_TRUE(code & 0x20) << "InByte wrote a result without a device";
+  EXPECT_FALSE(FileExists(vxd)) << "a virtual-device file was left next to the component";
+}
+
+}  // namespace
