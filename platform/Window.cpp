@@ -451,6 +451,11 @@ void Window::Refresh() {
 void Window::SetFocus() {
     if (m_hwnd) ::SetFocus(m_hwnd);
 }
+void Window::AssignControlId(int id) {
+    if (m_hwnd) SetWindowLongPtrA(m_hwnd, GWLP_ID, id);
+}
+int Window::ControlId() const { return m_hwnd ? GetDlgCtrlID(m_hwnd) : 0; }
+
 void Window::SetMousePointer(int pointer, HCURSOR custom) {
     m_mousePointer = pointer;
     m_customCursor = custom;

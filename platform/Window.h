@@ -69,6 +69,10 @@ public:
     void ZOrder(int position = 0);
     void Refresh();
     void SetFocus();
+    // The control id of a child window (GetDlgCtrlID), so that automation and
+    // tests from another process can find it. 0 until set.
+    void AssignControlId(int id);
+    int ControlId() const;
     // Mouse pointer over this window: 0 default, 11 hourglass, 13 arrow+hourglass, 99 custom.
     void SetMousePointer(int pointer, HCURSOR custom = nullptr);
     int MousePointer() const { return m_mousePointer; }

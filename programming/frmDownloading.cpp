@@ -43,10 +43,6 @@ public:
     Download::IPortControl& PortControl() override { return ::frmDownloading->Zintrix1; }
 };
 
-void SetControlId(const platform::Window& control, int id) {
-    if (control.Hwnd()) SetWindowLongPtrA(control.Hwnd(), GWLP_ID, id);
-}
-
 StatusLabelOfWindow g_statusLabel;
 ProgrammingWindow g_programmingWindow;
 bool g_fMissingControlShown = false;
@@ -69,12 +65,12 @@ void frmDownloading::InitializeComponent() {
 
     lblStatus.Create(this, kStatusLeft, kStatusTop, kStatusWidth, kStatusHeight, "PROGRAMMING QUORBA");
     lblStatus.Change = [this] { lblStatus_Change(); };
-    SetControlId(lblStatus, kIdStatus);
+    lblStatus.AssignControlId(kIdStatus);
 
     LabelButton_::PropertyBag closeButton{{"Caption", std::string("Close")}};
     lblCloseButton.Create(this, 0, 0, kCloseWidth, kCloseHeight, closeButton);
     lblCloseButton.Click = [this] { lblCloseButton_Click(); };
-    SetControlId(lblCloseButton, kIdCloseButton);
+    lblCloseButton.AssignControlId(kIdCloseButton);
 
     lblSize.Create(this, kSizeLeft, kSizeTop, kSizeWidth, kSizeHeight,
                    "The top,right corner of this label marks the size of this Form at runtime.");
@@ -85,7 +81,7 @@ void frmDownloading::InitializeComponent() {
 
     txtInput.Create(this, kStatusLeft, kInputTop, kInputWidth, kInputHeight);
     txtInput.KeyDown = [this](int& keyCode, int shift) { txtInput_KeyDown(keyCode, shift); };
-    SetControlId(txtInput, kIdInput);
+    txtInput.AssignControlId(kIdInput);
 
     MouseDown = [this](const platform::MouseEvent& e) { Form_MouseDown(e); };
     MouseMove = [this](const platform::MouseEvent& e) { Form_MouseMove(e); };

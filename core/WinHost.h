@@ -1,0 +1,42 @@
+#pragma once
+// The Windows program around the pure logic: the host (message boxes, the trace
+// window, the main window's refresh, pauses, event pumping, the program folder,
+// ending the program) and the windows that start-up places and shows.
+#include <optional>
+
+#include "core/MainStartup.h"
+#include "core/Registry_win.h"  // windows.h: before Host.h, which drops its MessageBox macro
+#include "core/Host.h"
+
+class WinHost final : public IHost {
+public:
+    int MessageBox(const std::string& text, unsigned flags, const std::string& title) override;
+    void TraceLine(const std::string& line) override;
+    void ShowTraceWindow() override;
+    void UpdateSwiBindings(int swi) override;
+    void SleepMs(long ms) override;
+    void DoEvents() override;
+    std::string AppPath() override;
+    void EndProgram(int exitCode) override;
+};
+
+// frmMain, frmOptions, frmDownloading and Download::ProgramBoard for MainStartup.
+class WinStartupWindows final : public MainStartup::IStartupWindows {
+public:
+    std::string CommandLine() override;
+    Registry_::IWindowPlacement& MainWindow() override;
+    Registry_::IWindowPlacement& DownloadingWindow() override;
+    void ShowMainWindow() override;
+    void ShowOptionsDialog() override;
+    void ShowDownloadingWindow() override;
+    void ProgramBoard() override;
+
+private:
+    std::optional<Registry_::FormPlacement> m_main, m_downloading;
+};
+
+// Installs everything of the Windows program that the pure logic reaches through
+// its seams: the host, the file system, the registry, the DirectInput keyboard,
+// the programming window and the start-up windows. Called once by WinMain (and by
+// tests of the whole program).
+void InstallWindowsProgram();

@@ -1,0 +1,13 @@
+// keyloom.exe: installs the Windows program around the logic, runs the start-up,
+// then the program lives on window events until it ends.
+#include <windows.h>
+
+#include "core/MainStartup.h"
+#include "core/WinHost.h"
+#include "platform/Platform.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    InstallWindowsProgram();
+    MainStartup::Main();
+    return platform::RunMessageLoop();
+}
