@@ -127,7 +127,9 @@ bool ApplySwitch(const std::string& sPiece, std::string& sFileName) {
         double seconds = Util::Val(s.substr(6));
         if (std::isnan(seconds)) seconds = 0;
         if (seconds > 60) seconds = 60;
-        if (seconds > 0) Host().SleepMs(static_cast<long>(std::lround(seconds * 1000.0)));
+        // A wait that rounds to no millisecond is none.
+        const long ms = seconds > 0 ? std::lround(seconds * 1000.0) : 0;
+        if (ms > 0) Host().SleepMs(ms);
     } else {
         ShowUsageAndEnd("");
         return false;

@@ -222,7 +222,9 @@ void StartDriver() {
             return;  // the handle closes here
         }
         double elapsed = Download::Clock().Timer() - start;
-        if (elapsed < 0) elapsed += 86400;
+        // Only a wait across midnight goes back by most of a day; two readings of the
+        // same moment may differ by a rounding error of either sign.
+        if (elapsed < -43200) elapsed += 86400;
         if (elapsed > span) {
             ProgressCallback::ProgressMessage("Timeout: Board not found");
             return;

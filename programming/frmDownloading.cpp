@@ -9,6 +9,7 @@
 #include "editor/frmMain.h"
 #include "platform/Platform.h"
 #include "programming/DownloadViaPs2.h"
+#include "programming/DownloadViaUsb.h"
 
 namespace forms {
 
@@ -52,6 +53,10 @@ bool g_fMissingControlShown = false;
 IStatusLabel& DownloadingStatusLabel() { return g_statusLabel; }
 
 void InstallProgrammingWindow() {
+    // What the transports reach of Windows besides the window: the board's driver
+    // device and installer, and the keyboard layout that maps the board's typed answers.
+    DownloadViaUsb::InstallWin32DeviceApi();
+    DownloadViaPs2::InstallWin32KeyboardLayout();
     Download::SetDownloadingFormSource([]() -> Download::IProgrammingWindow* {
         // A window that cannot be created (no port-access control) unloads itself.
         return ::frmDownloading->IsLoaded() ? &g_programmingWindow : nullptr;

@@ -73,8 +73,9 @@ private:
 IStatusLabel& DownloadingStatusLabel();
 
 // The programming window as the programming code sees it (Download::IProgrammingWindow),
-// through the global reference. Loading the window installs this as the programming
-// code's window source; calling it beforehand does the same.
+// through the global reference, together with the Windows device layer and keyboard
+// layout of the two transports. Loading the window installs all of it; calling this at
+// program start does the same.
 void InstallProgrammingWindow();
 
 }  // namespace forms

@@ -34,6 +34,49 @@ private:
     std::string m_folder;
 };
 
+// A silent command-line run of the first board page with the real window in this
+// process; the status texts it showed, in order.
+std::vector<std::string> RunAndRecord(const ProgramFolder& folder, FolderHost& host) {
+    SetHost(&host);
+    g_fCommandLineMode = true;
+    g_fShowProgress = false;
+    g_fUsbMode = true;
+    g_lTimeout = 3000;
+    g_typeQuorba = TYPEQUORBA_Quorba2;
+    forms::InstallProgrammingWindow();
+    QbcFile::InitSwiOrderTables();
+    QbcFile::LoadQbcFile(folder.File("Templates\\Default-2.qbc"));
+    std::vector<std::string> texts;
+    forms::frmDownloading& w = *::frmDownloading;
+    if (!w.IsLoaded()) return texts;
+    auto previous = w.lblStatus.Change;
+    w.lblStatus.Change = [&texts, &w, previous] {
+        texts.push_back(w.lblStatus.Caption());
+        if (previous) previous();
+    };
+    Download::ProgramBoard();
+    return texts;
+}
+
+void CloseWindow() {
+    if (forms::frmDownloading* w = ::frmDownloading.Peek(); w && w->IsLoaded()) w->Unload();
+    ::frmDownloading.Reset();
+    platform::RunDeferredDeletes();
+    SetHost(nullptr);
+}
+
+TEST(UsbSequenceTest, DeviceAbsentAndInstallerPresentStartTheBoardAndProgramIt) {
+    ASSERT_TRUE(Service::Remove());
+    ProgramFolder folder("sequence-installer", true);
+    FolderHost host(folder.Path());
+    const auto texts = RunAndRecord(folder, host);
+    EXPECT_EQ(texts, (std::vector<std::string>{"PROGRAMMING QUORBA...", "ERROR 0xC: Board not found / Driver not loaded",
+                                               "Loading Driver...", "Installing Driver...", "Driver Started"}));
+    ASSERT_EQ(host.ends.size(), 1u);
+    EXPECT_EQ(host.ends[0], 0);
+    CloseWindow();
+}
+
 TEST(UsbSequenceTest, DeviceAbsentAndInstallerMissingGiveTheWholeSequenceOfTexts) {
     ASSERT_TRUE(Service::Remove());
     ProgramFolder folder("sequence", false);

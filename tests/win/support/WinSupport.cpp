@@ -174,6 +174,41 @@ void ChildProcess::Terminate() {
     m_pid = 0;
 }
 
+bool ReadUserRegString(const std::string& subKey, const std::string& name, std::string& value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    char buf[1024] = {};
+    DWORD size = sizeof buf - 1, type = 0;
+    const bool ok = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) ==
+                        ERROR_SUCCESS &&
+                    type == REG_SZ;
+    RegCloseKey(key);
+    if (ok) value = buf;
+    return ok;
+}
+
+void DeleteUserRegTree(const std::string& subKey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    std::vector<std::string> children;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD n = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        children.emplace_back(name, n);
+    }
+    RegCloseKey(key);
+    for (const std::string& c : children) DeleteUserRegTree(subKey + "\\" + c);
+    RegDeleteKeyA(HKEY_CURRENT_USER, subKey.c_str());
+}
+
+void DeleteUserRegValue(const std::string& subKey, const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+}
+
 std::string Env(const char* name) {
     char buf[4096];
     DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);

@@ -95,6 +95,13 @@ private:
     DWORD m_pid = 0;
 };
 
+// A string value of HKEY_CURRENT_USER\<subKey>; false when there is none.
+bool ReadUserRegString(const std::string& subKey, const std::string& name, std::string& value);
+// Deletes HKEY_CURRENT_USER\<subKey> with everything below it.
+void DeleteUserRegTree(const std::string& subKey);
+// Deletes one value of HKEY_CURRENT_USER\<subKey>.
+void DeleteUserRegValue(const std::string& subKey, const std::string& name);
+
 // An environment variable ("" when unset).
 std::string Env(const char* name);
 

@@ -1,0 +1,229 @@
+// The Windows halves of start-up: the registry store, window placement on real
+// forms, the cursor test, the host, and the DirectInput keyboard.
+#include <gtest/gtest.h>
+
+
+#include "core/Globals.h"
+#include "core/KeyTables.h"
+#include "core/KeyTables_win.h"
+#include "core/Registry_win.h"
+#include "core/WinApi_.h"
+#include "core/WinHost.h"
+#include "editor/frmMain.h"
+#include "platform/Controls.h"
+#include "platform/Platform.h"
+#include "support/WinSupport.h"
+
+namespace {
+
+constexpr char kTestApp[] = "KeyloomStartupTest";
+
+class Plain : public platform::Form {
+protected:
+    void InitializeComponent() override {
+        SetCaption("plain");
+        Move(1500, 1500, 6000, 4500);
+    }
+};
+
+class RegistryWin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        winsupport::DeleteUserRegTree("Software\\KeyloomStartupTest");
+        Registry_::InstallWin32Registry();
+        Registry_::Initialize("Default", kTestApp);
+    }
+    void TearDown() override {
+        winsupport::DeleteUserRegTree("Software\\KeyloomStartupTest");
+        Registry_::SetSettingsStore(nullptr);
+        Registry_::SetScreen(nullptr);
+        form.Unload();
+    }
+    static std::string Stored(const char* section, const char* key) {
+        std::string v;
+        if (!winsupport::ReadUserRegString(std::string("Software\\") + kTestApp + "\\" + section, key, v))
+            return "<none>";
+        return v;
+    }
+    Plain form;
+};
+
+TEST_F(RegistryWin, ValuesLiveUnderTheUsersSoftwareKey) {
+    EXPECT_EQ(Stored("Default", "MainWindowLeft"), "<none>");
+    EXPECT_FLOAT_EQ(Registry_::GetSingle("MainWindowLeft", -1), -1);
+    Registry_::SaveSingle("MainWindowLeft", 1234.5f);
+    Registry_::SaveSingle("Other", 7, "Second");
+    EXPECT_EQ(Stored("Default", "MainWindowLeft"), "1234.5");
+    EXPECT_EQ(Stored("Second", "Other"), "7");
+    EXPECT_FLOAT_EQ(Registry_::GetSingle("MainWindowLeft", -1), 1234.5f);
+    EXPECT_EQ(Registry_::GetString("Other", "", "Second"), "7");
+}
+
+TEST_F(RegistryWin, MainWindowPositionRoundTripOnARealForm) {
+    form.Load();
+    form.Show();
+    form.Move(3000, 2250, 7500, 6000);
+    Registry_::SaveWindowPosition("MainWindow", form);
+    EXPECT_EQ(Stored("Default", "MainWindowLeft"), "3000");
+    EXPECT_EQ(Stored("Default", "MainWindowWidth"), "7500");
+    form.Move(0, 0, 6000, 4500);
+    EXPECT_TRUE(Registry_::RestoreWindowPosition("MainWindow", form, true));
+    EXPECT_FLOAT_EQ(form.Left(), 3000);
+    EXPECT_FLOAT_EQ(form.Top(), 2250);
+    EXPECT_FLOAT_EQ(form.Width(), 6000);  // size kept
+    // A minimized window saves nothing.
+    form.Move(600, 600);
+    form.SetWindowState(1);
+    ASSERT_TRUE(winsupport::WaitUntil([&] { return form.WindowState() == 1; }, 5000));
+    Registry_::SaveWindowPosition("MainWindow", form);
+    EXPECT_EQ(Stored("Default", "MainWindowLeft"), "3000");
+}
+
+TEST_F(RegistryWin, ImplausibleSizeCentresOnTheScreen) {
+    Registry_::SaveSingle("MainWindowWidth", 1999);
+    Registry_::SaveSingle("MainWindowHeight", 5000);
+    form.Load();
+    EXPECT_FALSE(Registry_::RestoreWindowPosition("MainWindow", form, true));
+    // To the pixel: 3620 twips lie on pixel 241.
+    EXPECT_FLOAT_EQ(form.Left(), 1280 * 15 / 2 - 6000 / 2);
+    EXPECT_NEAR(form.Top(), 1024 * 15 / 3 - 4500 / 3, 7.5);
+}
+
+TEST(WinApiCursor, RectangleEdgesLeftAndTopInsideRightAndBottomOutside) {
+    const RECT client{0, 0, 400, 300};
+    // 150 twips = 10 px; 300 twips wide = 20 px; vertical uses the horizontal factor.
+    auto in = [&](int x, int y) { return WinApi_::IsPointInTwipsRect(x, y, client, 150, 150, 300, 300, 15.0f); };
+    EXPECT_TRUE(in(10, 10));
+    EXPECT_TRUE(in(29, 29));
+    EXPECT_FALSE(in(30, 15));
+    EXPECT_FALSE(in(15, 30));
+    EXPECT_FALSE(in(9, 15));
+    EXPECT_FALSE(in(15, 9));
+    // Fractions of a pixel are kept: 155 twips start at 10.33 px.
+    EXPECT_FALSE(WinApi_::IsPointInTwipsRect(10, 11, client, 155, 150, 300, 300, 15.0f));
+    EXPECT_TRUE(WinApi_::IsPointInTwipsRect(11, 11, client, 155, 150, 300, 300, 15.0f));
+}
+
+TEST(WinApiCursor, RealCursorAgainstAFormsClientArea) {
+    Plain f;
+    f.Load();
+    f.Show();
+    POINT origin{0, 0};
+    ClientToScreen(f.Hwnd(), &origin);
+    ASSERT_TRUE(SetCursorPos(origin.x + 10, origin.y + 20));
+    ASSERT_TRUE(winsupport::WaitUntil([&] {
+        POINT p;
+        GetCursorPos(&p);
+        return p.x == origin.x + 10 && p.y == origin.y + 20;
+    }, 5000));
+    std::int32_t x = -1, y = -1;
+    WinApi_::GetCursorPosInClient(f.Hwnd(), x, y);
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 20);
+    EXPECT_TRUE(WinApi_::IsCursorInRect(f.Hwnd(), 150, 300, 15, 15));    // exactly the top-left pixel
+    EXPECT_FALSE(WinApi_::IsCursorInRect(f.Hwnd(), 0, 0, 150, 300));     // right and bottom edge
+    EXPECT_TRUE(WinApi_::IsCursorInRect(f.Hwnd(), 0, 0, 165, 315));
+    f.Unload();
+}
+
+TEST(WinApiCalls, SleepBlocksForAboutTheTimeGivenAndNegativeIsNoWait) {
+    const DWORD t0 = GetTickCount();
+    WinApi_::SleepMs(120);
+    EXPECT_GE(GetTickCount() - t0, 100u);
+    const DWORD t1 = GetTickCount();
+    WinApi_::SleepMs(-5);
+    EXPECT_LT(GetTickCount() - t1, 100u);
+}
+
+TEST(WinApiCalls, ShellOwnerIsTheGivenOrTheActiveWindow) {
+    Plain f;
+    f.Load();
+    EXPECT_EQ(WinApi_::ShellOwner(f.Hwnd()), f.Hwnd());
+    f.Show();
+    SetActiveWindow(f.Hwnd());
+    ASSERT_EQ(GetActiveWindow(), f.Hwnd());
+    EXPECT_EQ(WinApi_::ShellOwner(nullptr), f.Hwnd());
+    f.Unload();
+}
+
+TEST(WinHostTest, RefreshWithoutAMainWindowDoesNotBringOneUp) {
+    WinHost host;
+    ASSERT_FALSE(frmMain.Exists());
+    host.UpdateSwiBindings(-1);
+    EXPECT_FALSE(frmMain.Exists());
+    EXPECT_EQ(host.AppPath(), platform::App::Path());
+}
+
+TEST(WinHostTest, MessageBoxGoesToTheScreen) {
+    WinHost host;
+    auto answer = winsupport::AnswerMessageBoxAsync(IDOK, 10000);
+    EXPECT_EQ(host.MessageBox("hello", MB_ICONINFORMATION, "Keyloom - www.keyloom.example"), IDOK);
+    auto info = answer.get();
+    EXPECT_EQ(info.text, "hello");
+    EXPECT_EQ(info.title, "Keyloom - www.keyloom.example");
+}
+
+TEST(DirectInputKeyboard, SetsUpOnAWindowAndReadsEveryKeyUp) {
+    Plain f;
+    f.Load();
+    static HWND s_hwnd;
+    s_hwnd = f.Hwnd();
+    KeyTables::UseDirectInputKeyboard([]() -> HWND { return s_hwnd; });
+    // No key is held in the test session.
+    EXPECT_FALSE(KeyTables::IsDxKeyDown(42));
+    EXPECT_FALSE(KeyTables::IsDxKeyDown(54));
+    EXPECT_FALSE(KeyTables::IsSidedVkVariantDown(16, false));
+    // Left Shift up on key-up: the first variant (44 L.SHIFT).
+    EXPECT_EQ(KeyTables::MapVkToIbmKey(16, false), 44);
+    EXPECT_EQ(KeyTables::MapVkToIbmKey(65, true), 31);
+    KeyTables::SetKeyboardDevice(nullptr);
+    f.Unload();
+}
+
+void SendKey(WORD vk, WORD scan, bool extended, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = scan;
+    in.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    SendInput(1, &in, sizeof in);
+}
+
+TEST(DirectInputKeyboard, TellsTheRightShiftFromTheLeft) {
+    Plain f;
+    f.Load();
+    f.Show();
+    static HWND s_hwnd;
+    s_hwnd = f.Hwnd();
+    KeyTables::UseDirectInputKeyboard([]() -> HWND { return s_hwnd; });
+    ASSERT_FALSE(KeyTables::IsDxKeyDown(54));
+    SendKey(VK_RSHIFT, 0x36, false, false);
+    const bool seen = winsupport::WaitUntil([] { return KeyTables::IsDxKeyDown(54); }, 5000);
+    EXPECT_TRUE(seen);
+    if (seen) {
+        EXPECT_FALSE(KeyTables::IsDxKeyDown(42));
+        EXPECT_EQ(KeyTables::MapVkToIbmKey(16, true), 57);  // R.SHIFT
+    }
+    SendKey(VK_RSHIFT, 0x36, false, true);
+    EXPECT_TRUE(winsupport::WaitUntil([] { return !KeyTables::IsDxKeyDown(54); }, 5000));
+    SendKey(VK_RETURN, 0x1C, true, false);  // keypad Enter
+    if (winsupport::WaitUntil([] { return KeyTables::IsDxKeyDown(156); }, 5000)) {
+        EXPECT_EQ(KeyTables::MapVkToIbmKey(13, true), 108);
+    } else {
+        ADD_FAILURE() << "keypad Enter not seen";
+    }
+    SendKey(VK_RETURN, 0x1C, true, true);
+    winsupport::WaitUntil([] { return !KeyTables::IsDxKeyDown(156); }, 5000);
+    KeyTables::SetKeyboardDevice(nullptr);
+    f.Unload();
+}
+
+TEST(DirectInputKeyboard, WithoutAMainWindowEverySidedKeyReadsUp) {
+    KeyTables::UseDirectInputKeyboard([]() -> HWND { return nullptr; });
+    EXPECT_FALSE(KeyTables::IsDxKeyDown(28));
+    // Enter on key-down without a device: the second variant, NUM ENTER.
+    EXPECT_EQ(KeyTables::MapVkToIbmKey(13, true), 108);
+    KeyTables::SetKeyboardDevice(nullptr);
+}
+
+}  // namespace
