@@ -167,6 +167,8 @@ void CplWidget::UpdateLabelPosition() {
     case CplWidgetLayout::CaptionAlign::Center: lbl->SetAlignment(platform::Label::kCenter); break;
     }
     lbl->platform::Window::Move(place.left, place.top);
+    // The part of the caption under the picture is drawn by the picture (see WidgetImage).
+    if (Image1.Created()) InvalidateRect(Image1.Hwnd(), nullptr, TRUE);
 }
 
 void CplWidget::PositionArrowWidgets() {
@@ -239,9 +241,27 @@ bool CplWidget::WidgetImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESU
         const platform::Window* panel = m_owner.Parent();
         RECT r;
         GetClientRect(m_hwnd, &r);
+        HDC dc = reinterpret_cast<HDC>(wp);
         HBRUSH b = CreateSolidBrush(panel ? panel->EffectiveBackColor() : m_owner.EffectiveBackColor());
-        FillRect(reinterpret_cast<HDC>(wp), &r, b);
+        FillRect(dc, &r, b);
         DeleteObject(b);
+        // A caption overlaps the bottom of its control, which lies above it: the
+        // caption's part under the picture's transparent pixels must show as well.
+        const platform::Label* cap = m_owner.lbl;
+        if (cap && cap->Created() && IsWindowVisible(cap->Hwnd())) {
+            POINT at{0, 0};
+            MapWindowPoints(cap->Hwnd(), m_hwnd, &at, 1);
+            RECT capRect;
+            GetClientRect(cap->Hwnd(), &capRect);
+            OffsetRect(&capRect, at.x, at.y);
+            RECT overlap;
+            if (IntersectRect(&overlap, &capRect, &r)) {
+                POINT oldOrg;
+                SetViewportOrgEx(dc, at.x, at.y, &oldOrg);
+                SendMessageA(cap->Hwnd(), WM_PRINTCLIENT, wp, PRF_CLIENT);
+                SetViewportOrgEx(dc, oldOrg.x, oldOrg.y, nullptr);
+            }
+        }
         result = 1;
         return true;
     }

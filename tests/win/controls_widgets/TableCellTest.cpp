@@ -108,7 +108,7 @@ TEST_F(KeyCell, HighlightSelectionAndBlinkRules) {
     EXPECT_EQ(Shot(c).At(1, 25), cyan);
     // A bad value is reported; the colour stays.
     c.Blink(9);
-    ASSERT_EQ(trace.lines.size(), 1u);
+    ASSERT_EQ(trace.lines.size(), 1u) << trace.lines.front() << " / " << trace.lines.back();
     EXPECT_EQ(trace.lines[0], "Assertion Failure:  Bad blnk value = 9");
     EXPECT_EQ(Shot(c).At(1, 25), cyan);
 }
@@ -163,6 +163,7 @@ TEST_F(KeyCell, HostEntryAndInterface) {
     EXPECT_FALSE(c.Visible());
     c.SetVisible(true);
     auto& d = host.AddCell(115, 3000, 2250, 1200, 600);
+    d.Zorder();
     EXPECT_EQ(GetWindow(host.Hwnd(), GW_CHILD), d.Hwnd());
     c.Zorder();
     EXPECT_EQ(GetWindow(host.Hwnd(), GW_CHILD), c.Hwnd());
