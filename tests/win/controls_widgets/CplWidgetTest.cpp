@@ -132,6 +132,26 @@ TEST_F(PanelControl, CaptionPlacementTable) {
     EXPECT_FALSE(host.awidgets.begin()->second->FExtraneousWidget());
 }
 
+TEST_F(PanelControl, CaptionShowsThroughTransparentPixels) {
+    // A wide, opaque caption lies under the control's bottom two rows, corners included.
+    auto& w = host.AddWidget(105, "0", 0, "PRESS KEY");
+    w.Move(1500, 1500);
+    w.lbl->SetTransparent(false);
+    w.lbl->SetBackColor(0x00FFFF);
+    w.lbl->SetForeColor(0);
+    w.Zorder();
+    ASSERT_GT(w.lbl->Width(), w.Width());
+    auto px = wtest::Crop(wtest::Capture(host.Hwnd()), w.Hwnd());
+    EXPECT_EQ(px.At(0, 23), COLORREF(0x00FFFF));
+    EXPECT_EQ(px.At(22, 22), COLORREF(0x00FFFF));
+    EXPECT_EQ(px.At(0, 0), wtest::kPanelGrey);
+    // A change of the caption's place repaints the part under the control.
+    w.lbl->SetBackColor(0xFF00FF);
+    w.UpdateLabelPosition();
+    EXPECT_TRUE(wtest::WaitFor(
+        [&] { return wtest::Crop(wtest::Grab(host.Hwnd()), w.Hwnd()).At(0, 23) == COLORREF(0xFF00FF); }, 2000));
+}
+
 TEST_F(PanelControl, JoystickTakesItsArrowsAlong) {
     auto& joy = host.AddWidget(0, "5", 0);
     auto& up = host.AddWidget(101, "U", 0, "1UP");
