@@ -18,8 +18,15 @@
 #include "core/Host.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
+#include "support/PixelSupport.h"
 
 namespace wtest {
+
+using pixtest::BuildDir;
+using pixtest::ColorDiff;
+using pixtest::Pixels;
+using pixtest::SaveBmp;
+using pixtest::WaitFor;
 
 constexpr COLORREF kPanelGrey = RGB(40, 40, 40);
 
@@ -121,28 +128,6 @@ private:
     std::int16_t m_nextCell = 1;
 };
 
-// Handles window events until cond() holds or ms have passed; returns cond().
-template <class Cond>
-bool WaitFor(Cond cond, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (!cond()) {
-        if (GetTickCount() - start >= ms) return cond();
-        platform::DoEvents();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
-
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> bgra;  // top-down, 0x00RRGGBB
-    COLORREF At(int x, int y) const {
-        std::uint32_t v = bgra[static_cast<std::size_t>(y * width + x)];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-};
-
 // What a window shows on screen now (client area with its children), as painted.
 inline Pixels Grab(HWND hwnd) {
     RECT r;
@@ -189,52 +174,6 @@ inline Pixels Crop(const Pixels& all, HWND child) {
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) p.bgra.push_back(all.bgra[static_cast<std::size_t>(y * all.width + x)]);
     return p;
-}
-
-// Writes the pixels as a 24-bit BMP file; true on success.
-inline bool SaveBmp(const Pixels& p, const std::string& path) {
-    const int stride = (p.width * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    ih.biSize = sizeof ih;
-    ih.biWidth = p.width;
-    ih.biHeight = p.height;
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    ih.biCompression = BI_RGB;
-    ih.biSizeImage = static_cast<DWORD>(stride * p.height);
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-    std::vector<unsigned char> data(ih.biSizeImage, 0);
-    for (int y = 0; y < p.height; ++y) {
-        unsigned char* row = &data[static_cast<std::size_t>((p.height - 1 - y) * stride)];
-        for (int x = 0; x < p.width; ++x) {
-            COLORREF c = p.At(x, y);
-            row[x * 3 + 0] = GetBValue(c);
-            row[x * 3 + 1] = GetGValue(c);
-            row[x * 3 + 2] = GetRValue(c);
-        }
-    }
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD n = 0;
-    bool ok = WriteFile(f, &fh, sizeof fh, &n, nullptr) && WriteFile(f, &ih, sizeof ih, &n, nullptr) &&
-              WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &n, nullptr);
-    CloseHandle(f);
-    return ok;
-}
-
-inline std::string BuildDir() {
-    const char* d = std::getenv("KL_BUILD_DIR");
-    return d && *d ? d : ".";
-}
-
-inline int ColorDiff(COLORREF a, COLORREF b) {
-    int dr = std::abs(int(GetRValue(a)) - int(GetRValue(b)));
-    int dg = std::abs(int(GetGValue(a)) - int(GetGValue(b)));
-    int db = std::abs(int(GetBValue(a)) - int(GetBValue(b)));
-    return dr > dg ? (dr > db ? dr : db) : (dg > db ? dg : db);
 }
 
 // Counts the pixels of exactly colour c in the rectangle [x0, x1) x [y0, y1).
