@@ -4,16 +4,17 @@ JOBS ?= $(shell nproc)
 NATIVE := build/native
 FUZZ := build/fuzz
 WIN := build/win
+WIN64 := build/win64
 CMAKE_FLAGS ?=
 
-.PHONY: all setup build native fuzz win run test test-native test-fuzz test-win clean
+.PHONY: all setup build native fuzz win win64 run test test-native test-fuzz test-win clean
 
 all: build
 
 setup:
 	@bash tools/setup.sh
 
-build: native fuzz win
+build: native fuzz win win64
 
 native:
 	cmake -S . -B $(NATIVE) $(CMAKE_FLAGS) >/dev/null
@@ -23,26 +24,32 @@ fuzz:
 	cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKL_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(FUZZ) -j $(JOBS)
 
+# The product: 32-bit Windows.
 win:
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
 
-run: setup win
-	@bash tools/run-editor.sh $(WIN)
+# The same sources for 64-bit Windows: what Wine runs where the machine refuses 32-bit programs.
+win64:
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(WIN64) -j $(JOBS)
+
+# The editor from the 32-bit program folder where this machine runs 32-bit programs,
+# otherwise from the 64-bit one.
+run: setup win win64
+	@if bash tools/can-run-win32.sh; then bash tools/run-editor.sh $(WIN); \
+	else echo "This machine does not run 32-bit programs: starting the 64-bit build."; \
+	     bash tools/run-editor.sh $(WIN64); fi
 
 test: setup build
-	@rc=0; \
-	ctest --test-dir $(NATIVE) -j $(JOBS) --output-on-failure || rc=1; \
-	ctest --test-dir $(FUZZ) -j $(JOBS) --output-on-failure || rc=1; \
-	ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure || rc=1; \
-	exit $$rc
+	@bash tools/run-tests.sh $(NATIVE) $(FUZZ) $(WIN64) $(WIN)
 
 test-native: setup native
 	ctest --test-dir $(NATIVE) -j $(JOBS) --output-on-failure
 test-fuzz: setup fuzz
 	ctest --test-dir $(FUZZ) -j $(JOBS) --output-on-failure
-test-win: setup win
-	ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure
+test-win: setup win win64
+	@bash tools/run-tests.sh "" "" $(WIN64) $(WIN)
 
 clean:
 	rm -rf build

@@ -54,3 +54,17 @@ function(kl_test_folders kind)
     endif()
   endforeach()
 endfunction()
+
+# kl_pure_tests_under_wine(folder...): builds native/<folder> as a Windows test executable
+# kl_wintest_pure_<folder> and runs it under Wine.
+function(kl_pure_tests_under_wine)
+  foreach(folder ${ARGN})
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/native/${folder}/*.cpp)
+    set(exe kl_wintest_pure_${folder})
+    add_executable(${exe} ${srcs})
+    target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/native ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${exe} PRIVATE kl_logic gmock gtest_main)
+    set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    kl_add_wine_test(${exe} ${exe} TIMEOUT 120)
+  endforeach()
+endfunction()

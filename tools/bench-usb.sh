@@ -17,6 +17,8 @@ if [ ! -f "$envfile" ]; then
   echo "no wine session for $build (run tools/wine-session.sh start $build)" >&2
   exit 1
 fi
+# shellcheck source=tools/wine-env.sh
+. "$(dirname "$0")/wine-env.sh" "$build" || exit 1
 # shellcheck disable=SC1090
 . "$envfile"
 bench=$build/board_usb/bench
@@ -36,7 +38,9 @@ prepare() {
   cp "$build/tests/qimload.dll" "$bench/qimload-start.exe"
   printf '[BOARD TYPE] 2\r\n[USB MODE] True\r\n[DOWNLOAD SPEED] 100\r\n[TIMEOUT] 5000\r\n' >"$bench/Keyloom.cfg"
   printf 'int main(void) { return 0; }\n' >"$bench/trivial.c"
-  i686-w64-mingw32-gcc -O2 -static -o "$bench/trivial.exe" "$bench/trivial.c" || return 1
+  local cc=i686-w64-mingw32-gcc
+  [ "$WINEARCH" = win64 ] && cc=x86_64-w64-mingw32-gcc
+  "$cc" -O2 -static -o "$bench/trivial.exe" "$bench/trivial.c" || return 1
   wine regsvr32 /s "$(winpath "$bench/tamrin.ocx")" </dev/null >/dev/null 2>&1
   wine "$(winpath "$bench/qimload-start.exe")" </dev/null >/dev/null 2>&1
   # One run that must succeed: the board answers.

@@ -6,10 +6,8 @@
 set -u
 build=$(cd "${1:-build/win}" && pwd)
 progdir=$build/Keyloom
-export WINEPREFIX=$build/wineprefix-run
-export WINEARCH=win32
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=tools/wine-env.sh
+. "$(dirname "$0")/wine-env.sh" "$build" wineprefix-run || exit 1
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 
 wait_for() { # seconds, command...
@@ -33,7 +31,7 @@ fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX ..."
-  wineboot -i </dev/null >/dev/null 2>&1
+  wine wineboot -i </dev/null >/dev/null 2>&1
   wineserver -w </dev/null >/dev/null 2>&1
 fi
 wineserver -p </dev/null >/dev/null 2>&1

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks for building and testing Keyloom (run as root).
-# Idempotent: does nothing when every package is already there.
+# Idempotent: does nothing when every package is already there. Both Windows builds (32- and
+# 64-bit) and both Wine loaders are installed whatever the kernel runs; tools/can-run-win32.sh
+# decides at test time whether the 32-bit one can be used.
 set -eu
 pkgs="cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
       g++-mingw-w64-i686 mingw-w64-i686-dev mingw-w64-tools binutils-mingw-w64-i686
+      g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils imagemagick python3"
 missing=""
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

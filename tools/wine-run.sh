@@ -10,6 +10,8 @@ if [ ! -f "$envfile" ]; then
   echo "no wine session for $build (run tools/wine-session.sh start $build)" >&2
   exit 1
 fi
+# shellcheck source=tools/wine-env.sh
+. "$(dirname "$0")/wine-env.sh" "$build" || exit 1
 # shellcheck disable=SC1090
 . "$envfile"
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
@@ -19,4 +21,4 @@ export KL_BUILD_DIR
 KL_BUILD_DIR=$(winpath "$build")
 export KL_SOURCE_DIR
 KL_SOURCE_DIR=$(winpath "$(cd "$(dirname "$0")/.." && pwd)")
-exec wine "$@"
+exec "$KL_WINE_LOADER" "$@"

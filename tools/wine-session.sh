@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
 # Starts or stops the Wine session that the Windows tests of one build folder run in:
-# a private 32-bit prefix inside the build folder, an Xvfb display of our own and a
-# persistent wineserver (so driver services started by a test stay up for the run).
+# a private prefix inside the build folder (32- or 64-bit, as the build is), an Xvfb display
+# of our own and a persistent wineserver (so driver services started by a test stay up).
 #   wine-session.sh start BUILD_DIR   -> writes BUILD_DIR/wine-session.env
 #   wine-session.sh stop  BUILD_DIR   -> ends only what start started
 set -u
 cmd=${1:?start|stop}
 build=$(cd "${2:?build dir}" && pwd)
 envfile=$build/wine-session.env
-export WINEPREFIX=$build/wineprefix
-export WINEARCH=win32
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=tools/wine-env.sh
+. "$(dirname "$0")/wine-env.sh" "$build" || exit 1
 
 wait_for() { # seconds, command...
   local t=$1; shift
@@ -47,8 +45,16 @@ start() {
   fi
   export DISPLAY=:$n
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i </dev/null >"$build/wineboot.log" 2>&1
+    # A 64-bit prefix on a machine without 32-bit Wine reports the missing 32-bit half
+    # (syswow64) as a failure: judge by the prefix that was written, not the exit code.
+    wine wineboot -i </dev/null >"$build/wineboot.log" 2>&1
     wineserver -w </dev/null >/dev/null 2>&1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "Wine ($KL_WINE_LOADER) could not create the $WINEARCH prefix $WINEPREFIX" >&2
+      cat "$build/wineboot.log" >&2
+      kill $xpid 2>/dev/null
+      return 1
+    fi
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   # No window manager runs on Xvfb: without this, Wine waits two seconds for one
@@ -57,18 +63,14 @@ start() {
   # Warm-up with stdio going nowhere: Wine's system processes inherit it.
   wine cmd /c exit </dev/null >/dev/null 2>&1
   cat >"$envfile" <<ENV
-export WINEPREFIX='$WINEPREFIX'
-export WINEARCH=win32
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES='mscoree,mshtml='
 export DISPLAY=':$n'
 export KL_XVFB_PID=$xpid
 ENV
-  echo "wine session up: display :$n, prefix $WINEPREFIX"
+  echo "wine session up ($WINEARCH): display :$n, prefix $WINEPREFIX"
 }
 
 case $cmd in
-  start) start ;;
+  start) start || exit 1 ;;
   stop) stop; echo "wine session stopped" ;;
   *) echo "usage: $0 start|stop BUILD_DIR" >&2; exit 2 ;;
 esac

@@ -157,7 +157,7 @@ NTSTATUS NTAPI Dispatch(PDEVICE_OBJECT, PIRP irp)
 
 // --- load and unload --------------------------------------------------------------------
 
-PVOID SystemRoutine(PCWSTR name)
+[[maybe_unused]] PVOID SystemRoutine(PCWSTR name)
 {
   UNICODE_STRING routine;
   RtlInitUnicodeString(&routine, name);
@@ -166,6 +166,11 @@ PVOID SystemRoutine(PCWSTR name)
 
 void LookUpPermissionRoutines()
 {
+#if defined(_WIN64)
+  // 64-bit Windows has no I/O permission maps: fast mode is never available there, and
+  // the control keeps using driver requests.
+  g_driver.fastModeAvailable = false;
+#else
   g_driver.setIoAccessMap = reinterpret_cast<SetIoAccessMapRoutine>(SystemRoutine(L"Ke386SetIoAccessMap"));
   g_driver.ioSetAccessProcess =
       reinterpret_cast<IoSetAccessProcessRoutine>(SystemRoutine(L"Ke386IoSetAccessProcess"));
@@ -173,6 +178,7 @@ void LookUpPermissionRoutines()
   g_driver.fastModeAvailable =
       g_driver.setIoAccessMap != nullptr && g_driver.ioSetAccessProcess != nullptr &&
       g_driver.setIoAccessMap(TamrinIoctl::kPermissionMapNumber, g_driver.permissionMap);
+#endif
 }
 
 void FreePermissionMap()

@@ -1,0 +1,39 @@
+# Sourced by every script that starts Wine:   . tools/wine-env.sh BUILD_DIR [PREFIX_NAME]
+#
+# Picks the Wine loader and server that match the build folder's Windows build (the build
+# writes "win32" or "win64" into BUILD_DIR/wine-arch) and exports the prefix settings for it.
+# Debian's /usr/bin/wine takes the 32-bit loader whenever wine32 is installed, even on a
+# kernel that cannot run it, so the loaders are called directly.
+#
+# Afterwards `wine ARGS` and `wineserver ARGS` are shell functions running the right binaries,
+# and KL_WINE_LOADER / KL_WINE_SERVER name them.
+# shellcheck shell=bash
+
+kl_wine_build=$(cd "${1:?build dir}" && pwd)
+kl_wine_arch=$(cat "$kl_wine_build/wine-arch" 2>/dev/null || echo win32)
+case $kl_wine_arch in
+  win64)
+    KL_WINE_LOADER=/usr/lib/wine/wine64
+    KL_WINE_SERVER=/usr/lib/wine/wineserver64
+    ;;
+  win32)
+    KL_WINE_LOADER=/usr/lib/wine/wine
+    KL_WINE_SERVER=/usr/lib/wine/wineserver32
+    ;;
+  *)
+    echo "wine-env.sh: unknown build kind '$kl_wine_arch' in $kl_wine_build/wine-arch" >&2
+    return 1
+    ;;
+esac
+# Some Wine packagings have only one server binary.
+[ -x "$KL_WINE_SERVER" ] || KL_WINE_SERVER=/usr/lib/wine/wineserver
+export KL_WINE_LOADER KL_WINE_SERVER
+export WINELOADER=$KL_WINE_LOADER
+export WINESERVER=$KL_WINE_SERVER
+export WINEARCH=$kl_wine_arch
+export WINEPREFIX=$kl_wine_build/${2:-wineprefix}
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+wine() { "$KL_WINE_LOADER" "$@"; }
+wineserver() { "$KL_WINE_SERVER" "$@"; }
