@@ -23,6 +23,11 @@ std::vector<CplWidget*>& LiveWidgets() {
 
 HBITMAP HandleOf(const platform::PicturePtr& pic) { return pic ? pic->Handle() : nullptr; }
 
+// A kept value while the window still shows it (keptShown: the kept value at its nearest
+// pixel); once the window was placed through the plain window members instead, what the
+// window shows.
+float KeptOrShown(float kept, float keptShown, float shown) { return keptShown == shown ? kept : shown; }
+
 }  // namespace
 
 CplWidget::CplWidget() { LiveWidgets().push_back(this); }
@@ -39,6 +44,10 @@ CplWidget::~CplWidget() {
 
 void CplWidget::Create(ICplWidgetHost* host, platform::Window* parent, float left, float top) {
     m_host = host;
+    m_left = left;
+    m_top = top;
+    m_width = 0;
+    m_height = 0;
     platform::UserControl::Create(parent, left, top, 0, 0);
     platform::Window::SetVisible(false);
     // Transparent parts of the pictures show the panel, not the control's own black.
@@ -87,8 +96,10 @@ std::int32_t CplWidget::swi() const {
 void CplWidget::ShowPicture(const platform::PicturePtr& pic) {
     if (HandleOf(Image1.Picture()) == HandleOf(pic)) return;
     Image1.SetPicture(pic);
-    SetWidth(platform::PictureWidthTwips(pic));
-    SetHeight(platform::PictureHeightTwips(pic));
+    // The control takes its picture's size in whole pixels (345 x 360 twips for 23 x 24
+    // pixels); the HiMetric round trip would add fractions that panel files then keep.
+    SetWidth(pic ? static_cast<float>(pic->PixelWidth()) * platform::TwipsPerPixelX() : 0.0f);
+    SetHeight(pic ? static_cast<float>(pic->PixelHeight()) * platform::TwipsPerPixelY() : 0.0f);
 }
 
 void CplWidget::Blink(std::int32_t blnk) {
@@ -120,30 +131,62 @@ void CplWidget::Redraw() {
 
 // ---------------------------------------------------------------- geometry
 
-float CplWidget::Left() const { return Entry().platform::Window::Left(); }
-float CplWidget::Top() const { return Entry().platform::Window::Top(); }
-float CplWidget::Width() const { return Entry().platform::Window::Width(); }
-float CplWidget::Height() const { return Entry().platform::Window::Height(); }
+float CplWidget::Left() const {
+    const platform::Window& e = Entry();
+    if (!e.Created()) return m_left;
+    return KeptOrShown(m_left, platform::FromPixelsX(platform::ToPixelsX(m_left)), e.platform::Window::Left());
+}
+float CplWidget::Top() const {
+    const platform::Window& e = Entry();
+    if (!e.Created()) return m_top;
+    return KeptOrShown(m_top, platform::FromPixelsY(platform::ToPixelsY(m_top)), e.platform::Window::Top());
+}
+float CplWidget::Width() const {
+    const platform::Window& e = Entry();
+    if (!e.Created()) return m_width;
+    return KeptOrShown(m_width, platform::FromPixelsX(platform::ToPixelsX(m_width)), e.platform::Window::Width());
+}
+float CplWidget::Height() const {
+    const platform::Window& e = Entry();
+    if (!e.Created()) return m_height;
+    return KeptOrShown(m_height, platform::FromPixelsY(platform::ToPixelsY(m_height)),
+                       e.platform::Window::Height());
+}
 
 void CplWidget::SetLeft(float v) {
-    Entry().platform::Window::SetLeft(v);
+    m_left = v;
+    PlaceEntry();
     PlaceAfterGeometryChange();
 }
 void CplWidget::SetTop(float v) {
-    Entry().platform::Window::SetTop(v);
+    m_top = v;
+    PlaceEntry();
     PlaceAfterGeometryChange();
 }
 void CplWidget::SetWidth(float v) {
-    Entry().platform::Window::SetWidth(v);
+    m_width = v;
+    PlaceEntry();
     PlaceAfterGeometryChange();
 }
 void CplWidget::SetHeight(float v) {
-    Entry().platform::Window::SetHeight(v);
+    m_height = v;
+    PlaceEntry();
     PlaceAfterGeometryChange();
 }
 void CplWidget::Move(float x, float y) {
-    Entry().platform::Window::Move(x, y);
+    m_left = x;
+    m_top = y;
+    PlaceEntry();
     PlaceAfterGeometryChange();
+}
+
+void CplWidget::PlaceEntry() {
+    const platform::Window& e = Entry();
+    if (!e.Created()) return;
+    // Size rounded on its own, so a picture keeps its pixel size wherever it stands.
+    SetWindowPos(e.Hwnd(), nullptr, platform::ToPixelsX(m_left), platform::ToPixelsY(m_top),
+                 std::max(0, platform::ToPixelsX(m_width)), std::max(0, platform::ToPixelsY(m_height)),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CplWidget::PlaceAfterGeometryChange() {

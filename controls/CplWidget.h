@@ -7,9 +7,9 @@
 //
 // The caption label belongs to the host window (the main window's alblWidgetCaptions);
 // the host gives it, writes its text and colours; the control only places, shows, hides
-// and orders it. Position, visibility and stacking order are those of the control's
-// entry in the host's control array (awidgets at CtlArrayIndex), which the control asks
-// its host for.
+// and orders it. Visibility and stacking order are those of the control's entry in the
+// host's control array (awidgets at CtlArrayIndex), which the control asks its host for;
+// position and size the control keeps itself and shows on that entry.
 #include <windows.h>
 
 #include <cstdint>
@@ -61,7 +61,9 @@ public:
     std::int32_t swi() const override;
     void Blink(std::int32_t blnk) override;
     void Redraw() override;
-    // Geometry of the host entry; every change then places the label and the arrows.
+    // Position and size as given, in twips: the control keeps them as single-precision
+    // values (a panel layout stores half pixels) and shows its host entry at the nearest
+    // pixel. Every change then places the label and the arrows.
     float Left() const;
     float Top() const;
     float Width() const;
@@ -121,8 +123,11 @@ private:
     void ShowPicture(const platform::PicturePtr& pic);
     void PositionArrowWidgets();
     void PlaceAfterGeometryChange();
+    // Shows the host entry at the nearest pixel of the kept geometry.
+    void PlaceEntry();
 
     ICplWidgetHost* m_host = nullptr;
+    float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     std::int32_t m_swiBase = 0;
     WidgetImage Image1{*this};
 };

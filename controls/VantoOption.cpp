@@ -196,9 +196,14 @@ bool VantoOption::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         BeginHover();
         break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
         m_fPressed = true;
         SetCapture(Hwnd());
+        result = 0;
+        return true;
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double click: the first click already acted, and a
+        // check box must not flip back.
+        m_fPressed = false;
         result = 0;
         return true;
     case WM_LBUTTONUP: {

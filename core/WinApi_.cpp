@@ -2,11 +2,19 @@
 
 #include <shellapi.h>
 
-#include "editor/frmMain.h"
+#include <utility>
+
 #include "platform/Platform.h"
 #include "platform/Window.h"
 
 namespace WinApi_ {
+
+namespace {
+std::function<HWND()>& MainWindowProvider() {
+    static std::function<HWND()> provider;
+    return provider;
+}
+}  // namespace
 
 void GetCursorPosInClient(HWND hwnd, std::int32_t& x, std::int32_t& y) {
     POINT pt{0, 0};
@@ -47,8 +55,11 @@ void Beep(std::int32_t soundType) { MessageBeep(static_cast<UINT>(soundType)); }
 HWND ShellOwner(HWND owner) {
     if (owner) return owner;
     if (platform::Form* active = platform::Form::ActiveForm()) return active->Hwnd();
-    return ::frmMain->Hwnd();
+    const std::function<HWND()>& mainWindow = MainWindowProvider();
+    return mainWindow ? mainWindow() : nullptr;
 }
+
+void SetMainWindowProvider(std::function<HWND()> provider) { MainWindowProvider() = std::move(provider); }
 
 void ShellOpen(const std::string& sFile, HWND owner) {
     ShellExecuteA(ShellOwner(owner), "open", sFile.c_str(), nullptr, nullptr, SW_SHOW);

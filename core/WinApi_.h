@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -35,5 +36,9 @@ void Beep(std::int32_t soundType);
 void ShellOpen(const std::string& sFile, HWND owner);
 // The owner ShellOpen uses for the given one.
 HWND ShellOwner(HWND owner);
+// Where ShellOwner finds the main window when no window is active: the main window
+// lives above this layer, so the program installs it. Without one (an empty function)
+// the last fallback is no owner at all.
+void SetMainWindowProvider(std::function<HWND()> provider);
 
 }  // namespace WinApi_

@@ -1,6 +1,9 @@
 #include "platform/Controls.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace platform {
@@ -47,12 +50,31 @@ void Label::SetFont(const FontSpec& f) {
 void Label::SetBackColor(COLORREF c) { Window::SetBackColor(c); }
 void Label::SetForeColor(COLORREF c) { Window::SetForeColor(c); }
 
+void Label::SetAutoHeight(bool autoHeight) {
+    m_autoHeight = autoHeight;
+    ApplyAutoSize();
+}
+
 void Label::ApplyAutoSize() {
-    if (!m_autoSize || !m_hwnd) return;
+    if ((!m_autoSize && !m_autoHeight) || !m_hwnd) return;
     HDC dc = GetDC(m_hwnd);
     HGDIOBJ old = SelectObject(dc, m_font ? m_font->Handle() : GetStockObject(DEFAULT_GUI_FONT));
     std::string text = Caption();
     RECT r{0, 0, 0, 0};
+    if (m_autoHeight && !m_autoSize) {
+        RECT client{};
+        GetClientRect(m_hwnd, &client);
+        SIZE line{};
+        GetTextExtentPoint32A(dc, "X", 1, &line);
+        r.right = client.right;
+        if (!text.empty())
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(m_hwnd, dc);
+        SetWindowPos(m_hwnd, nullptr, 0, 0, client.right, std::max<LONG>(r.bottom, line.cy),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     if (text.empty()) {
         SIZE sz{};
         GetTextExtentPoint32A(dc, "X", 1, &sz);
@@ -335,6 +357,85 @@ void MenuItem::PopupAtCursor(HWND owner) {
     UINT id = static_cast<UINT>(TrackPopupMenu(m, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr));
     DestroyMenu(m);
     if (id) Dispatch(id);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+// ---------------------------------------------------------------- Line, Shape
+
+void Line::Create(Window* parent, float x1, float y1, float x2, float y2, COLORREF color) {
+    const float px = TwipsPerPixelX(), py = TwipsPerPixelY();
+    const float left = std::min(x1, x2), top = std::min(y1, y2);
+    const float width = std::max(std::fabs(x2 - x1), px), height = std::max(std::fabs(y2 - y1), py);
+    Label::Create(parent, left, top, width, height);
+    SetBackColor(color);
+}
+
+void Shape::Create(Window* parent, float left, float top, float width, float height, COLORREF color) {
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    for (Line& side : m_sides) side.Create(parent, 0, 0, 0, 0, color);
+    Place();
+}
+
+void Shape::Place() {
+    const float px = TwipsPerPixelX(), py = TwipsPerPixelY();
+    const float r = m_left + m_width - px, b = m_top + m_height - py;
+    m_sides[0].Move(m_left, m_top, m_width, py);
+    m_sides[1].Move(m_left, b, m_width, py);
+    m_sides[2].Move(m_left, m_top, px, m_height);
+    m_sides[3].Move(r, m_top, px, m_height);
+}
+
+void Shape::Move(float left, float top) {
+    m_left = left;
+    m_top = top;
+    Place();
+}
+
+void Shape::SetVisible(bool visible) {
+    m_visible = visible;
+    for (Line& side : m_sides) side.SetVisible(visible);
+}
+
+void Shape::ZOrder() {
+    for (Line& side : m_sides) side.ZOrder(0);
+}
+
+// ---------------------------------------------------------------- ToolTip
+
+ToolTip::~ToolTip() {
+    if (m_hwnd) DestroyWindow(m_hwnd);
+}
+
+void ToolTip::Add(Window& form, Window& tool, const std::string& text) {
+    if (!form.Hwnd() || !tool.Hwnd()) return;
+    if (!m_hwnd) {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&icc);
+        m_hwnd = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form.Hwnd(), nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    }
+    m_texts.emplace_back(tool.Hwnd(), text);
+    if (!m_hwnd) return;
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = form.Hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(tool.Hwnd());
+    ti.lpszText = const_cast<char*>(m_texts.back().second.c_str());
+    SendMessageA(m_hwnd, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+std::string ToolTip::TextOf(const Window& tool) const {
+    for (const auto& [hwnd, text] : m_texts)
+        if (hwnd == tool.Hwnd()) return text;
+    return {};
 }
 
 }  // namespace platform

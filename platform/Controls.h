@@ -24,6 +24,9 @@ public:
     void SetAlignment(Alignment a);
     Alignment GetAlignment() const { return m_alignment; }
     void SetAutoSize(bool autoSize);
+    // Auto-sizes the height only: the text wraps at the label's width and the label
+    // grows or shrinks downwards to hold it (at least one line high).
+    void SetAutoHeight(bool autoHeight);
     void SetTransparent(bool transparent);  // VB BackStyle 0
     bool Transparent() const { return m_transparent; }
     void SetWordWrap(bool wrap);
@@ -42,8 +45,55 @@ private:
     void ApplyAutoSize();
     Alignment m_alignment = kLeft;
     bool m_autoSize = false;
+    bool m_autoHeight = false;
     bool m_transparent = false;
     bool m_wordWrap = true;
+};
+
+// A straight line between two points (twips), drawn one pixel thick in its colour.
+// Lines of the editor are horizontal or vertical; a slanted one covers its bounding box.
+class Line : public Label {
+public:
+    void Create(Window* parent, float x1, float y1, float x2, float y2, COLORREF color);
+};
+
+// A one-pixel rectangle outline that leaves what lies inside it visible: four lines.
+class Shape {
+public:
+    void Create(Window* parent, float left, float top, float width, float height, COLORREF color);
+    float Left() const { return m_left; }
+    float Top() const { return m_top; }
+    float Width() const { return m_width; }
+    float Height() const { return m_height; }
+    // Moves the outline; its size stays.
+    void Move(float left, float top);
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool visible);
+    // To the front of its siblings.
+    void ZOrder();
+
+private:
+    void Place();
+    Line m_sides[4];
+    float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    bool m_visible = true;
+};
+
+// Tool tips of a form's controls: one tip window per form, destroyed with this object.
+class ToolTip {
+public:
+    ToolTip() = default;
+    ~ToolTip();
+    ToolTip(const ToolTip&) = delete;
+    ToolTip& operator=(const ToolTip&) = delete;
+    // Shows `text` while the mouse rests over `tool` (a child of `form`).
+    void Add(Window& form, Window& tool, const std::string& text);
+    // The tip text of a tool, empty when it has none (for tests and automation).
+    std::string TextOf(const Window& tool) const;
+
+private:
+    HWND m_hwnd = nullptr;
+    std::vector<std::pair<HWND, std::string>> m_texts;
 };
 
 // Single-line (or multi-line) edit control.

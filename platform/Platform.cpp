@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <commdlg.h>
+
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -158,5 +160,37 @@ DispatchScope::~DispatchScope() {
 
 void NoteFormLoaded(bool loaded) { g_loadedForms += loaded ? 1 : -1; }
 int LoadedFormCount() { return g_loadedForms; }
+
+namespace {
+std::function<std::string(const FileDialogRequest&)>& FileDialogHandler() {
+    static std::function<std::string(const FileDialogRequest&)> h;
+    return h;
+}
+}  // namespace
+
+void SetFileDialogHandler(std::function<std::string(const FileDialogRequest&)> handler) {
+    FileDialogHandler() = std::move(handler);
+}
+
+std::string ShowFileDialog(const FileDialogRequest& request) {
+    if (FileDialogHandler()) return FileDialogHandler()(request);
+    // The dialog wants its filter as NUL-separated pairs ending in two NULs.
+    std::string filter = request.filter;
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter.append(2, '\0');
+    char file[MAX_PATH] = {};
+    request.fileName.copy(file, sizeof file - 1);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = request.owner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    const BOOL ok = request.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    return ok ? std::string(file) : std::string();
+}
 
 }  // namespace platform

@@ -78,4 +78,16 @@ public:
 void NoteFormLoaded(bool loaded);
 int LoadedFormCount();
 
+// The system's file dialog. `filter` is written as "Description|*.ext|..."; the result is
+// the chosen path, empty when the user cancelled. Tests replace the dialog with a handler
+// (an empty function restores the real dialog).
+struct FileDialogRequest {
+    bool save = false;
+    std::string filter;
+    std::string fileName;  // proposed name
+    HWND owner = nullptr;
+};
+std::string ShowFileDialog(const FileDialogRequest& request);
+void SetFileDialogHandler(std::function<std::string(const FileDialogRequest&)> handler);
+
 }  // namespace platform

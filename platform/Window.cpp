@@ -280,7 +280,11 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             ReleaseCapture();
         MouseEvent e = MakeMouseEvent(wp, lp, b);
         if (MouseUp) MouseUp(e);
-        if (wasDown && b == kLeftButton && Created() && ClicksOnMouseUp()) {
+        // The release that ends a double click raised DblClick already: a double
+        // click is one Click and one DblClick, never two Clicks (two commands).
+        const bool secondOfDouble = b == kLeftButton && m_doubleClickPress;
+        if (b == kLeftButton) m_doubleClickPress = false;
+        if (wasDown && b == kLeftButton && !secondOfDouble && Created() && ClicksOnMouseUp()) {
             RECT r;
             GetClientRect(m_hwnd, &r);
             POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
@@ -292,6 +296,7 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (DblClick) DblClick();
         // A double click is also a press, as the system reports it.
         m_mouseDown[0] = true;
+        m_doubleClickPress = true;
         if (!m_oldProc) SetCapture(m_hwnd);
         if (MouseDown) MouseDown(MakeMouseEvent(wp, lp, kLeftButton));
         return !m_oldProc;

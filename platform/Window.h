@@ -132,6 +132,7 @@ protected:
     HBRUSH m_brush = nullptr;  // cached background brush for system controls
     COLORREF m_brushColor = CLR_INVALID;
     bool m_mouseDown[3] = {false, false, false};
+    bool m_doubleClickPress = false;  // the left button is down for the second press of a double click
 
     friend class Form;
 };

@@ -6,7 +6,6 @@
 #include "core/Host.h"
 #include "core/Trace_.h"
 #include "core/WinApi_.h"
-#include "editor/frmMain.h"
 #include "platform/Platform.h"
 #include "programming/DownloadViaPs2.h"
 #include "programming/DownloadViaUsb.h"
@@ -47,8 +46,15 @@ public:
 StatusLabelOfWindow g_statusLabel;
 ProgrammingWindow g_programmingWindow;
 bool g_fMissingControlShown = false;
+IMainWindowLink* g_mainWindow = nullptr;
+
+void SetMainStatus(const std::string& sText) {
+    if (g_mainWindow) g_mainWindow->SetMainStatus(sText);
+}
 
 }  // namespace
+
+void SetMainWindowLink(IMainWindowLink* link) { g_mainWindow = link; }
 
 IStatusLabel& DownloadingStatusLabel() { return g_statusLabel; }
 
@@ -110,7 +116,7 @@ void frmDownloading::ReportMissingPortControl(HRESULT hr) {
         Host().EndProgram(ExitCodes::kExitNoPortControl);
         return;
     }
-    if (forms::frmMain* main = ::frmMain.Peek(); main && main->IsLoaded()) main->lblStatus.SetCaption(text);
+    SetMainStatus(text);
     // Once per run of the editor; later attempts report on the status line only.
     if (!g_fMissingControlShown) {
         g_fMissingControlShown = true;
@@ -143,13 +149,13 @@ void frmDownloading::Form_Load() {
     if (!g_fShowProgress) {
         left = -w - 1000;
         top = -h - 1000;
-    } else if (g_fCommandLineMode) {
+    } else if (g_fCommandLineMode || !g_mainWindow) {
         left = (platform::Screen::Width() - w) / 2;
         top = (platform::Screen::Height() - h) / 2;
     } else {
-        forms::frmMain& main = *::frmMain;
-        left = main.Left() + (main.Width() - w) / 2;
-        top = main.Top() + (main.Height() - h) / 2;
+        const IMainWindowLink::Frame main = g_mainWindow->MainWindowFrame();
+        left = main.left + (main.width - w) / 2;
+        top = main.top + (main.height - h) / 2;
     }
     Move(left, top, w, h);
     Form_Resize();
@@ -206,8 +212,7 @@ void frmDownloading::lblStatus_Change() {
     // A window whose load failed has no label text to copy.
     if (g_fCommandLineMode || !lblStatus.Created()) return;
     // Straight into the main window's label: its owner tag stays as it is.
-    if (forms::frmMain* main = ::frmMain.Peek(); main && main->IsLoaded())
-        main->lblStatus.SetCaption(lblStatus.Caption());
+    SetMainStatus(lblStatus.Caption());
 }
 
 void frmDownloading::lblCloseButton_Click() { Unload(); }

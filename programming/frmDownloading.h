@@ -9,6 +9,8 @@
 // closing it ends the program with the run's exit status.
 #include <windows.h>
 
+#include <string>
+
 #include "controls/LabelButton_.h"
 #include "platform/Controls.h"
 #include "platform/Window.h"
@@ -17,6 +19,26 @@
 #include "programming/ZintrixHost.h"
 
 namespace forms {
+
+// What the programming window needs of the editor's main window, which lives above this
+// layer: where it stands, to centre over it, and its status line, to copy the status to.
+// The program installs the real one.
+class IMainWindowLink {
+public:
+    // The main window's outer position and size, in twips.
+    struct Frame {
+        float left = 0, top = 0, width = 0, height = 0;
+    };
+    virtual ~IMainWindowLink() = default;
+    // The main window's frame; the main window is loaded (hidden) when it is not loaded.
+    virtual Frame MainWindowFrame() = 0;
+    // Sets the main window's status line when the main window is loaded; otherwise
+    // nothing happens, so that a late status text does not bring the editor back.
+    virtual void SetMainStatus(const std::string& sText) = 0;
+};
+// Installs the link (not owned; it must outlive its use). Without one (nullptr) there is
+// no main window: an editor-mode window centres on the screen and keeps its status.
+void SetMainWindowLink(IMainWindowLink* link);
 
 class frmDownloading : public platform::Form {
 public:

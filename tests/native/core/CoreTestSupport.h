@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Error_.h"
 #include "core/Globals.h"
 #include "core/Host.h"
 #include "core/KeyTables.h"
@@ -51,12 +52,14 @@ protected:
     void SetUp() override {
         ResetState();
         SetHost(&host);
+        Error_::SetStatusSink(ProgressCallback::ProgressMessage);  // as the program does
     }
     void TearDown() override {
         SetHost(nullptr);
         Util::SetFileSystem(nullptr);
         KeyTables::SetKeyboardDevice(nullptr);
         ProgressCallback::g_lblProgress = nullptr;
+        Error_::SetStatusSink(nullptr);
         std::error_code ec;
         if (!tempDir_.empty()) std::filesystem::remove_all(tempDir_, ec);
         ResetState();

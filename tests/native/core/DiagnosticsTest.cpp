@@ -56,6 +56,13 @@ TEST_F(DiagnosticsTest, ErrorReportTracesAndSetsTheStatus) {
     const std::string text = "Keyloom.frmMain.btnStartLauncher(Start Launcher)_Click: ERROR 0x35 (53): File not found";
     EXPECT_EQ(host.traces, std::vector<std::string>{"Runtime Error:  " + text});
     EXPECT_EQ(label.captions, std::vector<std::string>{text});
+
+    // Without a status sink the trace line is all there is.
+    Error_::SetStatusSink(nullptr);
+    Error_::ReportError("P", 5, "D", "");
+    EXPECT_EQ(host.traces.back(), "Runtime Error:  P: ERROR 0x5 (5): D");
+    EXPECT_EQ(host.traces.size(), 2u);
+    EXPECT_EQ(label.captions.size(), 1u);
 }
 
 TEST_F(DiagnosticsTest, ProgressMessageWithoutLabelIsTraced) {

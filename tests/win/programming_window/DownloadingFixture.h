@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
+#include "app/WinHost.h"
 #include "core/Globals.h"
 #include "platform/Platform.h"
 #include "programming/Download.h"
@@ -19,6 +20,7 @@ class DownloadingFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         SetHost(&host);
+        forms::SetMainWindowLink(&mainWindowLink);  // the real main window, as the program has it
         g_fCommandLineMode = true;
         g_fShowProgress = false;
         g_fUsbMode = true;
@@ -45,6 +47,7 @@ protected:
         for (FakePortControl* c : made) c->Release();
         made.clear();
         g_fProgrammingQuorba = false;
+        forms::SetMainWindowLink(nullptr);
         SetHost(nullptr);
     }
 
@@ -62,6 +65,7 @@ protected:
     }
 
     RecordingHost host;
+    WinMainWindowLink mainWindowLink;
     HRESULT factoryResult = S_OK;
     std::function<void(FakePortControl&)> onControlMade;
     std::vector<FakePortControl*> made;

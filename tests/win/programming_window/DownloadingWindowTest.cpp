@@ -66,6 +66,18 @@ TEST_F(DownloadingWindowTest, EditorCentresTheWindowOverTheMainWindow) {
     ::frmMain.Reset();
 }
 
+TEST_F(DownloadingWindowTest, EditorWithoutAMainWindowCentresOnTheScreenAndKeepsItsStatus) {
+    forms::SetMainWindowLink(nullptr);
+    g_fCommandLineMode = false;
+    g_fShowProgress = true;
+    forms::frmDownloading& w = Window();
+    EXPECT_NEAR(w.Left(), (platform::Screen::Width() - w.Width()) / 2, 2 * Tx());
+    EXPECT_NEAR(w.Top(), (platform::Screen::Height() - w.Height()) / 2, 2 * Ty());
+    w.lblStatus.SetCaption("Driver Started");
+    EXPECT_EQ(w.lblStatus.Caption(), "Driver Started");
+    EXPECT_FALSE(::frmMain.Exists());
+}
+
 TEST_F(DownloadingWindowTest, ReplyBoxIsHiddenOverUsbAndAboveTheClientAreaOverPs2) {
     {
         forms::frmDownloading& w = Window();

@@ -2,10 +2,10 @@
 // hidden unless the debug display is on.
 #include <gtest/gtest.h>
 
+#include "app/WinHost.h"
 #include "core/Globals.h"
 #include "core/Trace_.h"
 #include "core/Trace_frmTrace.h"
-#include "core/WinHost.h"
 #include "platform/Platform.h"
 #include "support/WinSupport.h"
 

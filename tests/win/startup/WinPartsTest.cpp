@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 
+#include "app/WinHost.h"
 #include "core/Globals.h"
 #include "core/KeyTables.h"
 #include "core/KeyTables_win.h"
 #include "core/Registry_win.h"
 #include "core/WinApi_.h"
-#include "core/WinHost.h"
 #include "editor/frmMain.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
@@ -146,10 +146,30 @@ TEST(WinApiCalls, ShellOwnerIsTheGivenOrTheActiveWindow) {
     f.Unload();
 }
 
-TEST(WinHostTest, RefreshWithoutAMainWindowDoesNotBringOneUp) {
+TEST(WinApiCalls, ShellOwnerFallsBackToTheInstalledMainWindow) {
+    Plain main;
+    main.Load();  // loaded hidden: not the active window
+    ASSERT_EQ(platform::Form::ActiveForm(), nullptr);
+    EXPECT_EQ(WinApi_::ShellOwner(nullptr), nullptr) << "no main window installed";
+    int asked = 0;
+    WinApi_::SetMainWindowProvider([&]() -> HWND {
+        ++asked;
+        return main.Hwnd();
+    });
+    EXPECT_EQ(WinApi_::ShellOwner(main.Hwnd()), main.Hwnd());
+    EXPECT_EQ(asked, 0) << "asked only when nothing else owns";
+    EXPECT_EQ(WinApi_::ShellOwner(nullptr), main.Hwnd());
+    EXPECT_EQ(asked, 1);
+    WinApi_::SetMainWindowProvider(nullptr);
+    main.Unload();
+}
+
+TEST(WinHostTest, RefreshOrStatusCopyWithoutAMainWindowDoesNotBringOneUp) {
     WinHost host;
+    WinMainWindowLink link;
     ASSERT_FALSE(frmMain.Exists());
     host.UpdateSwiBindings(-1);
+    link.SetMainStatus("late");
     EXPECT_FALSE(frmMain.Exists());
     EXPECT_EQ(host.AppPath(), platform::App::Path());
 }

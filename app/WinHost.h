@@ -1,12 +1,15 @@
 #pragma once
 // The Windows program around the pure logic: the host (message boxes, the trace
 // window, the main window's refresh, pauses, event pumping, the program folder,
-// ending the program) and the windows that start-up places and shows.
+// ending the program), the windows that start-up places and shows, and the main
+// window as the programming window sees it. This is the one place that knows every
+// layer; the layers below reach what lies above them only through what it installs.
 #include <optional>
 
 #include "core/MainStartup.h"
 #include "core/Registry_win.h"  // windows.h: before Host.h, which drops its MessageBox macro
 #include "core/Host.h"
+#include "programming/frmDownloading.h"
 
 class WinHost final : public IHost {
 public:
@@ -35,8 +38,17 @@ private:
     std::optional<Registry_::FormPlacement> m_main, m_downloading;
 };
 
-// Installs everything of the Windows program that the pure logic reaches through
-// its seams: the host, the file system, the registry, the DirectInput keyboard,
-// the programming window and the start-up windows. Called once by WinMain (and by
-// tests of the whole program).
+// The editor's frmMain for the programming window: its frame for centring and its
+// status line for the status copy.
+class WinMainWindowLink final : public forms::IMainWindowLink {
+public:
+    Frame MainWindowFrame() override;
+    void SetMainStatus(const std::string& sText) override;
+};
+
+// Installs everything of the Windows program that the logic reaches through its
+// seams: the host, the file system, the registry, the DirectInput keyboard, the
+// programming window and its link to the main window, the main window as the shell's
+// last owner, the status line of runtime errors, and the start-up windows. Called
+// once by WinMain (and by tests of the whole program).
 void InstallWindowsProgram();

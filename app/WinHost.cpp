@@ -1,5 +1,6 @@
-#include "core/WinHost.h"
+#include "app/WinHost.h"
 
+#include "core/Error_.h"
 #include "core/KeyTables_win.h"
 #include "core/Trace_frmTrace.h"
 #include "core/Util.h"
@@ -8,7 +9,7 @@
 #include "editor/frmOptions.h"
 #include "platform/Platform.h"
 #include "programming/Download.h"
-#include "programming/frmDownloading.h"
+#include "programming/ProgressCallback.h"
 
 int WinHost::MessageBox(const std::string& text, unsigned flags, const std::string& title) {
     return platform::MsgBox(text, flags, title);
@@ -52,13 +53,27 @@ void WinStartupWindows::ShowDownloadingWindow() { ::frmDownloading->Show(false);
 
 void WinStartupWindows::ProgramBoard() { Download::ProgramBoard(); }
 
+forms::IMainWindowLink::Frame WinMainWindowLink::MainWindowFrame() {
+    forms::frmMain& main = *::frmMain;
+    return {main.Left(), main.Top(), main.Width(), main.Height()};
+}
+
+void WinMainWindowLink::SetMainStatus(const std::string& sText) {
+    if (forms::frmMain* main = ::frmMain.Peek(); main && main->IsLoaded()) main->lblStatus.SetCaption(sText);
+}
+
 void InstallWindowsProgram() {
     static WinHost host;
     static WinStartupWindows windows;
+    static WinMainWindowLink mainWindowLink;
+    const auto mainWindowHwnd = []() -> HWND { return ::frmMain->Hwnd(); };
     SetHost(&host);
     Util::InstallWin32FileSystem();
     Registry_::InstallWin32Registry();
-    KeyTables::UseDirectInputKeyboard([]() -> HWND { return ::frmMain->Hwnd(); });
+    KeyTables::UseDirectInputKeyboard(mainWindowHwnd);
+    WinApi_::SetMainWindowProvider(mainWindowHwnd);
+    Error_::SetStatusSink(ProgressCallback::ProgressMessage);
+    forms::SetMainWindowLink(&mainWindowLink);
     forms::InstallProgrammingWindow();
     MainStartup::SetStartupWindows(&windows);
 }

@@ -2,8 +2,8 @@
 // then the program lives on window events until it ends.
 #include <windows.h>
 
+#include "app/WinHost.h"
 #include "core/MainStartup.h"
-#include "core/WinHost.h"
 #include "platform/Platform.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -1,0 +1,14 @@
+#pragma once
+// The main window's own pictures, drawn at run time: the Keyloom logo and the three
+// picture buttons (help, keyboard test, on-screen keyboard). Each is made once and
+// shared.
+#include "platform/Graphics.h"
+
+namespace EditorArt {
+
+platform::PicturePtr Logo();          // 132 x 121 pixels (the palette area with its swatches), on the editor's dark grey
+platform::PicturePtr HelpIcon();      // 24 x 24
+platform::PicturePtr TestIcon();      // 24 x 24
+platform::PicturePtr KeyboardIcon();  // 24 x 24
+
+}  // namespace EditorArt
