@@ -15,8 +15,11 @@
 #include "core/Trace_.h"
 #include "core/Trace_frmTrace.h"
 #include "core/Util.h"
+#include "editor/frmAbout.h"
+#include "editor/frmMacros.h"
 #include "editor/frmMain.h"
 #include "editor/frmOptions.h"
+#include "editor/frmTest.h"
 #include "programming/ProgressCallback.h"
 #include "programming/frmDownloading.h"
 
@@ -118,11 +121,13 @@ void frmMain::Form_QueryUnload(bool& /*cancel*/, int /*unloadMode*/) {
         Quietly("Keyloom.cpl not saved", [&] { CplSave(sFolder + "\\Keyloom.cpl"); });
         Quietly("window position not saved", [&] { Registry_::SaveWindowPosition("MainWindow", *this); });
     }
-    // The other windows, each if it exists; the macro, key test and about windows come
-    // with their own commands.
+    // The other windows, each if it exists.
     Quietly("CplWidget_Resources", [] { UnloadIfThere(::CplWidget_Resources); });
+    Quietly("frmAbout", [] { UnloadIfThere(::frmAbout); });
     Quietly("frmDownloading", [] { UnloadIfThere(::frmDownloading); });
+    Quietly("frmMacros", [] { UnloadIfThere(::frmMacros); });
     Quietly("frmOptions", [] { UnloadIfThere(::frmOptions); });
+    Quietly("frmTest", [] { UnloadIfThere(::frmTest); });
     Quietly("Trace_frmTrace", [] { UnloadIfThere(::Trace_frmTrace); });
     Quietly("VantoOption_Resources", [] { UnloadIfThere(::VantoOption_Resources); });
 }

@@ -6,6 +6,7 @@
 
 #include "core/CfgFile.h"
 #include "core/Error_.h"
+#include "core/Globals.h"
 #include "core/Host.h"
 #include "core/QbcFile.h"
 #include "core/Util.h"
@@ -62,6 +63,19 @@ void frmOptions::InstallDefaultFiles() {
 
 void frmOptions::CopyFileIgnoringErrors(const std::string& sSource, const std::string& sTarget) {
     CopyFileA(sSource.c_str(), sTarget.c_str(), FALSE);
+}
+
+std::string frmOptions::GetDefaultCplFileName() {
+    const std::string sFolder = Host().AppPath() + "\\Templates\\";
+    const char* sPreferred = "Default_Quorba_2.cpl";
+    const char* sFallback = "Default_2_Player.cpl";
+    if (g_typeQuorba == TYPEQUORBA_Quorba4) {
+        sPreferred = "Default_Quorba_4.cpl";
+        sFallback = "Default_4_Player.cpl";
+    } else if (g_typeQuorba == TYPEQUORBA_QuorbaVexo) {
+        sPreferred = "Default_Quorba_VEXO.cpl";
+    }
+    return Util::FileExists(sFolder + sPreferred) ? sFolder + sPreferred : sFolder + sFallback;
 }
 
 bool frmOptions::SaveReportingErrors(const char* sHandler) {

@@ -27,6 +27,10 @@ public:
     void InstallDefaultFiles();
     // Copies a file; any error is ignored.
     static void CopyFileIgnoringErrors(const std::string& sSource, const std::string& sTarget);
+    // The default panel layout template of the board type: its preferred name when that
+    // file exists in the template folder, else the fallback name. Static: asking for the
+    // name does not load the dialog.
+    static std::string GetDefaultCplFileName();
 
     bool FirstRun() const { return m_fFirstRun; }
 

@@ -1,0 +1,7 @@
+#include "editor/frmAbout.h"
+
+namespace forms {
+
+void frmAbout::InitializeComponent() { SetCaption("About Keyloom"); }
+
+}  // namespace forms
