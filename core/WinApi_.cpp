@@ -2,8 +2,12 @@
 
 #include <shellapi.h>
 
+#include <memory>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
+#include "core/Error_.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
 
@@ -63,6 +67,43 @@ void SetMainWindowProvider(std::function<HWND()> provider) { MainWindowProvider(
 
 void ShellOpen(const std::string& sFile, HWND owner) {
     ShellExecuteA(ShellOwner(owner), "open", sFile.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+namespace {
+struct HandleCloser {
+    void operator()(HANDLE h) const {
+        if (h) ::CloseHandle(h);
+    }
+};
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+[[noreturn]] void RaiseStartError(DWORD lastError) {
+    switch (lastError) {
+    case ERROR_FILE_NOT_FOUND:
+        throw Error_::RuntimeError(53, "File not found");
+    case ERROR_PATH_NOT_FOUND:
+        throw Error_::RuntimeError(76, "Path not found");
+    case ERROR_ACCESS_DENIED:
+        throw Error_::RuntimeError(70, "Permission denied");
+    default:
+        throw Error_::RuntimeError(5, "Invalid procedure call or argument");
+    }
+}
+}  // namespace
+
+std::uint32_t StartProgram(const std::string& sCommandLine) {
+    std::vector<char> commandLine(sCommandLine.begin(), sCommandLine.end());
+    commandLine.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        RaiseStartError(::GetLastError());
+    const UniqueHandle process(pi.hProcess);
+    const UniqueHandle thread(pi.hThread);
+    return pi.dwProcessId;
 }
 
 }  // namespace WinApi_

@@ -34,6 +34,11 @@ void Beep(std::int32_t soundType);
 // Opens a file or web address with the shell ("open", shown normally). Owner 0
 // means the program's active window, or the main window when none is active.
 void ShellOpen(const std::string& sFile, HWND owner);
+// Starts a program with a normal, focused window from a whole command line (quote a path
+// with blanks yourself) and returns its process id. A start the system refuses raises
+// Error_::RuntimeError numbered as the program's runtime does (53 file not found, 76 path
+// not found, 70 permission denied, 5 otherwise).
+std::uint32_t StartProgram(const std::string& sCommandLine);
 // The owner ShellOpen uses for the given one.
 HWND ShellOwner(HWND owner);
 // Where ShellOwner finds the main window when no window is active: the main window

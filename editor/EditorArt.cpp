@@ -31,8 +31,9 @@ private:
     HGDIOBJ m_h;
 };
 
-// Draws with GDI into a new 24-bit bitmap of w x h pixels and wraps it as a picture.
-platform::PicturePtr Draw(int w, int h, const std::function<void(HDC)>& paint) {
+}  // namespace
+
+platform::PicturePtr DrawPicture(int w, int h, const std::function<void(HDC)>& paint) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
@@ -56,6 +57,8 @@ platform::PicturePtr Draw(int w, int h, const std::function<void(HDC)>& paint) {
     DeleteDC(dc);
     return std::make_shared<platform::Picture>(bmp, false, 0);
 }
+
+namespace {
 
 void Fill(HDC dc, int l, int t, int r, int b, COLORREF c) {
     RECT rc{l, t, r, b};
@@ -85,7 +88,7 @@ void Text(HDC dc, const std::string& s, RECT r, int height, bool bold, COLORREF 
 }
 
 platform::PicturePtr Icon(const std::function<void(HDC)>& paint) {
-    return Draw(24, 24, [&](HDC dc) {
+    return DrawPicture(24, 24, [&](HDC dc) {
         Fill(dc, 0, 0, 24, 24, kPanelGrey);
         paint(dc);
     });
@@ -95,7 +98,7 @@ platform::PicturePtr Icon(const std::function<void(HDC)>& paint) {
 
 platform::PicturePtr Logo() {
     // Three keycaps spelling the program's initial over its name: the editor's mark.
-    static const platform::PicturePtr pic = Draw(132, 121, [](HDC dc) {
+    static const platform::PicturePtr pic = DrawPicture(132, 121, [](HDC dc) {
         Fill(dc, 0, 0, 132, 121, kPanelGrey);
         const char* caps[] = {"K", "L", "M"};
         for (int i = 0; i < 3; ++i) {

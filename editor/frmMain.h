@@ -129,6 +129,8 @@ public:
     std::int16_t m_iNextCellIndex = 1;
     std::string m_sEditText, m_sOldText;
     std::int16_t m_iPaletteType = 0, m_iPaletteColor = 0;
+    // Set when the launcher took over: closing then saves nothing.
+    bool m_fEndingWithoutSaves = false;
     float m_xPaletteHome = 0, m_yPaletteHome = 0, m_cxPaletteHome = 0, m_cyPaletteHome = 0;
     // The panel-layout reader's joysticks and arrows in file order (not owned).
     std::vector<CplWidget*> m_colLoadJoysticks, m_colLoadArrowsU, m_colLoadArrowsD, m_colLoadArrowsL,
@@ -261,6 +263,15 @@ public:
     void mRestoreDefaults_Click();
     // The save dialog for a panel layout; an empty name when cancelled.
     std::string AskPanelFileToSave();
+    void OpenPanelFile();
+    // False only when a chosen file could not be written (reported); a cancelled
+    // dialog is no failure.
+    bool SavePanelFileAs();
+    void LoadDefaultKeyAssignments();
+    // The file behind each template entry of the File menu, and the highest entry in use
+    // (-1: none); rebuilt whenever the File menu opens.
+    std::array<std::string, 20> m_asCplTemplatePaths, m_asQbcTemplatePaths;
+    int m_iLastCplTemplate = -1, m_iLastQbcTemplate = -1;
 
     // ---------------------------------------------------------------- commands
     void mFileExit_Click();
@@ -274,6 +285,8 @@ public:
     void mTestWindow_Click();
     void mOnScreenKeypad_Click();
     void mStartLauncher_Click();
+    // Start Launcher under an error trap (the button's command).
+    void btnStartLauncher_Click();
     // Whether the launcher program is there to be started.
     bool LauncherExists();
     void mToolsOptions_Click();

@@ -269,7 +269,7 @@ void frmMain::CreateButtons() {
 
     btnToggleMode.Click = [this] { btnToggleMode_Click(); };
     btnProgramQuorba.Click = [this] { btnProgramQuorba_Click(); };
-    btnStartLauncher.Click = [this] { mStartLauncher_Click(); };
+    btnStartLauncher.Click = [this] { btnStartLauncher_Click(); };
     btnShowOptionsDialog.Click = [this] { mToolsOptions_Click(); };
     btnRestoreDefaults.Click = [this] { mRestoreDefaults_Click(); };
     btnRemoveAllWidgets.Click = [this] { mClearControls_Click(); };
@@ -311,6 +311,7 @@ void frmMain::CreateMenus() {
     auto sep = [](platform::MenuItem* parent) { return &parent->AddSeparator(); };
 
     zFile = item(&menuBar, "&File");
+    zFile->Opening = [this] { zFile_Click(); };
     zFileNewPanel = item(zFile, "&New Panel");
     mNewPanelDefault = item(zFileNewPanel, "&Default", [this] { mNewPanelDefault_Click(); });
     mNewPanelEmpty = item(zFileNewPanel, "&Empty", [this] { mNewPanelEmpty_Click(); });

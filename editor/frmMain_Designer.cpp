@@ -1,44 +1,57 @@
 // Panel Designer's palette, dragging and wiring. The palette display and the selectors'
 // states are here because the mode switch and the selection use them; dragging from
-// the palette and moving controls come with the designer's own work.
+// the palette and moving controls come with the designer's own work. The geometry and
+// the selector tables are DesignerRules'.
 #include <string>
+#include <vector>
 
 #include "controls/CplWidget_Resources.h"
 #include "core/Debug_.h"
 #include "core/Globals.h"
 #include "core/SwiTables.h"
 #include "core/Util.h"
+#include "core/WinApi_.h"
+#include "editor/DesignerRules.h"
 #include "editor/frmMain.h"
+#include "platform/Platform.h"
 
 namespace forms {
 
 namespace {
 
-// Input kind (the player-1 input) behind each SelectorIndex 1 to 16.
-constexpr std::int32_t kSelectorKinds[17] = {0,   101, 102, 103, 104, 105, 106, 107, 108,
-                                             109, 110, 111, 112, 115, 116, 113, 114};
+constexpr int kLeftButton = 1;
+const char kOwnerDesigner[] = "CplEditor";
+// What an unwired control gets when only its player is chosen: that player's switch 1.
+constexpr std::int32_t kSwitch1 = 105;
+constexpr std::int32_t kFirstPlayer = 1;
+
+bool InPanelDesigner() { return g_modeEditor == MODEEDITOR_PanelDesigner; }
 
 void SetSelector(platform::Label& l, COLORREF c) {
     l.SetBackColor(c);
     l.Refresh();
 }
 
+// A selector in the disabled colour is switched off: its colour is its state.
+bool IsSelectorOff(const platform::Label& l) { return l.BackColor() == frmMain::kSelectorDisabled; }
+
+// A panel control's own twips geometry; the window's, rounded to pixels, for anything else.
+DesignerRules::Box GeometryOf(const platform::Window& ctl) {
+    if (const auto* w = dynamic_cast<const CplWidget*>(&ctl)) return {w->Left(), w->Top(), w->Width(), w->Height()};
+    return {ctl.Left(), ctl.Top(), ctl.Width(), ctl.Height()};
+}
+
 }  // namespace
 
-std::int16_t frmMain::SwiToSelectorIndex(std::int32_t swi) {
-    const std::int32_t kind = SwiTables::GetSwiBase(swi, true);
-    if (kind == 0) return 0;
-    for (std::int16_t i = 1; i <= 16; ++i)
-        if (kSelectorKinds[i] == kind) return i;
-    Debug_::AssertFailed("Bad swi = " + std::to_string(swi));
-    return 0;
-}
+// ---------------------------------------------------------------- selector tables
+
+std::int16_t frmMain::SwiToSelectorIndex(std::int32_t swi) { return DesignerRules::SwiToSelectorIndex(swi); }
 
 std::int32_t frmMain::SelectorIndexToSwiKind(std::int16_t index) {
-    if (index >= 0 && index <= 16) return kSelectorKinds[index];
-    Debug_::AssertFailed("Bad ssi = " + std::to_string(index));
-    return 0;
+    return DesignerRules::SelectorIndexToSwiKind(index);
 }
+
+// ---------------------------------------------------------------- the palette
 
 void frmMain::ShowPaletteItem() {
     const std::string t = std::to_string(m_iPaletteType);
@@ -60,6 +73,127 @@ void frmMain::SyncPaletteToSelection() {
     if (auto type = Util::CInt(Util::Val(widget->m_sType))) m_iPaletteType = *type;
     ShowPaletteItem();
 }
+
+void frmMain::btnPalettePrev_MouseUp(const platform::MouseEvent& e) {
+    if (!DesignerRules::IsOnButton(e.x, e.y, btnPalettePrev.Width(), btnPalettePrev.Height())) return;
+    m_iPaletteType = DesignerRules::PreviousPaletteType(m_iPaletteType);
+    ShowPaletteItem();
+}
+
+void frmMain::btnPaletteNext_MouseUp(const platform::MouseEvent& e) {
+    if (!DesignerRules::IsOnButton(e.x, e.y, btnPaletteNext.Width(), btnPaletteNext.Height())) return;
+    m_iPaletteType = DesignerRules::NextPaletteType(m_iPaletteType);
+    ShowPaletteItem();
+}
+
+void frmMain::btnPalettePrev_MouseMove(const platform::MouseEvent&) { shapePaletteColorHighlight.SetVisible(false); }
+
+void frmMain::lblColorSel_MouseMove(int index, const platform::MouseEvent&) {
+    if (!InPanelDesigner() || index < 0 || index >= static_cast<int>(lblColorSel.size())) return;
+    const platform::Label& swatch = lblColorSel[static_cast<std::size_t>(index)];
+    shapePaletteColorHighlight.SetVisible(false);
+    shapePaletteColorHighlight.Move(swatch.Left(), swatch.Top());
+    shapePaletteColorHighlight.SetVisible(true);
+}
+
+void frmMain::lblColorSel_Click(int index) {
+    if (!InPanelDesigner() || index < 0 || index >= static_cast<int>(lblColorSel.size())) return;
+    m_iPaletteColor = static_cast<std::int16_t>(index);
+    ShowPaletteItem();
+    auto* widget = dynamic_cast<CplWidget*>(m_iswiSelected);
+    if (!widget) return;
+    // An arrow wears its joystick's colour.
+    if (widget->m_widgetJoystick) widget = widget->m_widgetJoystick;
+    widget->SetColor(m_iPaletteColor);
+}
+
+// ---------------------------------------------------------------- dragging and dropping
+
+bool frmMain::IsInPanelArea(const platform::Window& ctl) { return DesignerRules::IsInPanelArea(GeometryOf(ctl)); }
+
+bool frmMain::IsInPaletteArea(const platform::Window& ctl) {
+    return DesignerRules::IsInPaletteArea(GeometryOf(ctl));
+}
+
+void frmMain::DragControl(platform::Window& ctl) {
+    // The real cursor rather than the event's position: the control moves under the
+    // mouse, so coordinates relative to it would chase themselves.
+    std::int32_t x = 0, y = 0;
+    WinApi_::GetCursorPosInClient(Hwnd(), x, y);
+    const DesignerRules::Box g = GeometryOf(ctl);
+    const DesignerRules::Point p =
+        DesignerRules::DragPosition(x, y, platform::TwipsPerPixelX(), g.width, g.height, chkSnapControls.Checked());
+    // A panel control keeps exact twips and takes its caption and arrows along.
+    if (auto* widget = dynamic_cast<CplWidget*>(&ctl))
+        widget->Move(p.left, p.top);
+    else
+        ctl.Move(p.left, p.top);
+
+    if (IsInPaletteArea(ctl))
+        SetStatus("DRAG CONTROL TO RIGHT", kOwnerDesigner);
+    else if (!IsInPanelArea(ctl))
+        SetStatus("OUTSIDE OF PANEL DESIGN AREA", kOwnerDesigner);
+    else
+        SetStatus("DROP CONTROL ON PANEL", kOwnerDesigner);
+}
+
+void frmMain::imgPaletteItem_MouseDown(const platform::MouseEvent& e) {
+    if (e.button != kLeftButton || !InPanelDesigner()) return;
+    EndCurrentEdit();
+    // The picture travels at its natural size, the size the new control will have.
+    imgPaletteItem.Move(imgPaletteItem.Left(), imgPaletteItem.Top(), imgPaletteItem.ImageWidth(),
+                        imgPaletteItem.ImageHeight());
+    DragControl(imgPaletteItem);
+}
+
+void frmMain::imgPaletteItem_MouseMove(const platform::MouseEvent& e) {
+    if (e.button != kLeftButton || !InPanelDesigner()) return;
+    DragControl(imgPaletteItem);
+}
+
+void frmMain::imgPaletteItem_MouseUp(const platform::MouseEvent&) {
+    if (IsInPanelArea(imgPaletteItem)) {
+        SetStatus("CLICK ON CONTROL TO ASSIGN TO AN QUORBA INPUT", kOwnerDesigner);
+        CplWidget& widget = AddWidget(0, std::to_string(m_iPaletteType), m_iPaletteColor);
+        widget.Move(imgPaletteItem.Left(), imgPaletteItem.Top());
+        widget.SetVisible(true);
+        widget.Zorder();
+        if (widget.m_sType == "5") {
+            for (const char* direction : {"U", "D", "L", "R"}) {
+                CplWidget& arrow = AddWidget(0, direction, 0);
+                widget.AddArrow(&arrow);
+                arrow.SetVisible(true);
+                arrow.Zorder();
+            }
+        }
+    }
+    ResetPaletteItem();
+}
+
+void frmMain::DesignerMouseMove(CplWidget& widget, const platform::MouseEvent&) {
+    // Arrows move only with their joystick.
+    if (chkLockControls.Checked() || widget.m_widgetJoystick) return;
+    DragControl(widget);
+}
+
+void frmMain::DesignerMouseUp(CplWidget& widget, const platform::MouseEvent&) {
+    // Locked controls are never deleted by the mouse: a click on one that sticks out of
+    // the panel area (a loaded panel, an arrow at the edge) only selects it.
+    if (IsInPanelArea(widget) || chkLockControls.Checked()) {
+        SelectSwi(&widget);
+        if (widget.lbl) SetStatus("CLICK ON BOARD CONNECTION", kOwnerDesigner);
+        timerBlink.SetEnabled(true);
+        return;
+    }
+    // Dropped outside: the control goes, an arrow taking its joystick and the joystick
+    // its arrows. Their windows stay until this event has returned.
+    CplWidget& target = widget.m_widgetJoystick ? *widget.m_widgetJoystick : widget;
+    for (CplWidget* arrow : std::vector<CplWidget*>(target.m_colArrowWidgets))
+        if (arrow) RemoveWidget(*arrow);
+    RemoveWidget(target);
+}
+
+// ---------------------------------------------------------------- wiring
 
 void frmMain::ShowSelectionInSelectors() {
     Debug_::Assert(g_modeEditor == MODEEDITOR_PanelDesigner, "Wrong mode!");
@@ -92,47 +226,32 @@ void frmMain::DisableSelectors() {
     for (std::size_t s = 1; s <= 16; ++s) SetSelector(lblSwiSel[s], kSelectorDisabled);
 }
 
-namespace {
-// A panel control's own twips geometry; the window's, rounded to pixels, for anything else.
-struct Geometry {
-    float left, top, width, height;
-};
-Geometry GeometryOf(const platform::Window& ctl) {
-    if (const auto* w = dynamic_cast<const CplWidget*>(&ctl)) return {w->Left(), w->Top(), w->Width(), w->Height()};
-    return {ctl.Left(), ctl.Top(), ctl.Width(), ctl.Height()};
-}
-}  // namespace
-
-bool frmMain::IsInPanelArea(const platform::Window& ctl) {
-    // Each side rounded to single precision, as the designer's geometry is defined.
-    const Geometry g = GeometryOf(ctl);
-    const volatile float L = g.left, T = g.top, W = g.width, H = g.height;
-    const float k = 0.2f;
-    const volatile float left = L + k * W, top = T + k * H, bottom = T - k * H, bottomLimit = 5500 - H,
-                         right = L - k * W, rightLimit = 9398 - W;
-    return left >= 2700 && top >= 620 && bottom <= bottomLimit && right <= rightLimit;
+// Choosing a switch keeps the control's player (player 1 for an unwired control).
+void frmMain::lblSwiSel_MouseDown(std::int16_t index, const platform::MouseEvent&) {
+    if (index < 1 || index > DesignerRules::kSelectorCount) return;
+    platform::Label& selector = lblSwiSel[static_cast<std::size_t>(index)];
+    auto* widget = dynamic_cast<CplWidget*>(m_iswiSelected);
+    if (IsSelectorOff(selector) || !widget) return;
+    ResetSwitchSelectors();
+    SetSelector(selector, kSelectorLit);
+    const std::int32_t kind = SelectorIndexToSwiKind(index);
+    std::int32_t player = SwiTables::GetPlayerOfSwi(widget->swi());
+    if (player == 0) player = kFirstPlayer;
+    widget->SetSwiBase(SwiTables::SwiForPlayer(kind, player));
+    RefreshWidgetCaption(*widget);
 }
 
-bool frmMain::IsInPaletteArea(const platform::Window& ctl) {
-    const Geometry g = GeometryOf(ctl);
-    const volatile float L = g.left, T = g.top, bottomLimit = 1935 - g.height, rightLimit = 2175 - g.width;
-    return L >= 240 && T >= 120 && T <= bottomLimit && L <= rightLimit;
+// Choosing a player keeps the control's switch (switch 1 for an unwired control).
+void frmMain::lblPlayerSel_Click(std::int16_t index) {
+    if (index < 1 || index > 4) return;
+    platform::Label& selector = lblPlayerSel[static_cast<std::size_t>(index)];
+    auto* widget = dynamic_cast<CplWidget*>(m_iswiSelected);
+    if (IsSelectorOff(selector) || !widget) return;
+    ResetPlayerSelectors();
+    SetSelector(selector, kSelectorLit);
+    const std::int32_t swi = widget->swi() != 0 ? widget->swi() : kSwitch1;
+    widget->SetSwiBase(SwiTables::SwiForPlayer(swi, index));
+    RefreshWidgetCaption(*widget);
 }
-
-// Dragging, dropping, the palette's buttons and swatches and the selectors' clicks belong
-// to the designer's own work.
-void frmMain::DragControl(platform::Window&) {}
-void frmMain::imgPaletteItem_MouseDown(const platform::MouseEvent&) {}
-void frmMain::imgPaletteItem_MouseMove(const platform::MouseEvent&) {}
-void frmMain::imgPaletteItem_MouseUp(const platform::MouseEvent&) {}
-void frmMain::btnPalettePrev_MouseUp(const platform::MouseEvent&) {}
-void frmMain::btnPaletteNext_MouseUp(const platform::MouseEvent&) {}
-void frmMain::btnPalettePrev_MouseMove(const platform::MouseEvent&) {}
-void frmMain::lblColorSel_Click(int) {}
-void frmMain::lblColorSel_MouseMove(int, const platform::MouseEvent&) {}
-void frmMain::lblSwiSel_MouseDown(std::int16_t, const platform::MouseEvent&) {}
-void frmMain::lblPlayerSel_Click(std::int16_t) {}
-void frmMain::DesignerMouseMove(CplWidget&, const platform::MouseEvent&) {}
-void frmMain::DesignerMouseUp(CplWidget&, const platform::MouseEvent&) {}
 
 }  // namespace forms

@@ -115,7 +115,7 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::Form_QueryUnload(bool& /*cancel*/, int /*unloadMode*/) {
-    if (!g_fCommandLineMode) {
+    if (!g_fCommandLineMode && !m_fEndingWithoutSaves) {
         const std::string sFolder = Host().AppPath();
         Quietly("Keyloom.qbc not saved", [&] { QbcFile::SaveQbcFile(sFolder + "\\Keyloom.qbc"); });
         Quietly("Keyloom.cpl not saved", [&] { CplSave(sFolder + "\\Keyloom.cpl"); });

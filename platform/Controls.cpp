@@ -318,11 +318,24 @@ void MenuItem::SetVisible(bool v) {
 void MenuItem::NotifyChanged() {
     MenuItem* top = this;
     while (top->m_parent) top = top->m_parent;
+    // While a pop-up is opening its menu is on screen: rebuilding it now would destroy
+    // the pop-up being shown. OpenPopup refills that pop-up instead.
+    if (top->m_holdChanges) {
+        top->m_changedWhileHeld = true;
+        return;
+    }
     if (top->Changed) top->Changed();
 }
 
 HMENU MenuItem::Build(bool menuBar) {
+    // Handles of an earlier tree are dead or about to die: none may be found again.
+    ForgetPopups();
     HMENU m = menuBar ? CreateMenu() : CreatePopupMenu();
+    Fill(m);
+    return m;
+}
+
+void MenuItem::Fill(HMENU m) {
     for (auto& it : m_items) {
         if (!it->m_visible) continue;
         if (it->m_separator) {
@@ -331,12 +344,48 @@ HMENU MenuItem::Build(bool menuBar) {
         }
         UINT flags = MF_STRING | (it->m_checked ? MF_CHECKED : 0) | (it->m_enabled ? 0 : MF_GRAYED);
         if (!it->m_items.empty()) {
-            AppendMenuA(m, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(it->Build(false)), it->m_caption.c_str());
+            it->m_popup = CreatePopupMenu();
+            it->Fill(it->m_popup);
+            AppendMenuA(m, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(it->m_popup), it->m_caption.c_str());
         } else {
             AppendMenuA(m, flags, it->m_id, it->m_caption.c_str());
         }
     }
-    return m;
+}
+
+void MenuItem::ForgetPopups() {
+    m_popup = nullptr;
+    for (auto& it : m_items) it->ForgetPopups();
+}
+
+MenuItem* MenuItem::FindPopup(HMENU popup) {
+    for (auto& it : m_items) {
+        if (it->m_popup == popup) return it.get();
+        if (MenuItem* found = it->FindPopup(popup)) return found;
+    }
+    return nullptr;
+}
+
+bool MenuItem::OpenPopup(HMENU popup) {
+    MenuItem* item = popup ? FindPopup(popup) : nullptr;
+    if (!item || !item->Opening) return false;
+    MenuItem* top = this;
+    while (top->m_parent) top = top->m_parent;
+    struct Hold {
+        MenuItem* top;
+        bool wasHolding;
+        ~Hold() { top->m_holdChanges = wasHolding; }
+    } hold{top, top->m_holdChanges};
+    top->m_holdChanges = true;
+    top->m_changedWhileHeld = false;
+    item->Opening();
+    if (!top->m_changedWhileHeld) return false;
+    // The pop-up keeps its handle (the menu above holds it); only its contents change.
+    // Deleting an entry destroys the pop-up below it as well.
+    while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, 0, MF_BYPOSITION);
+    for (auto& it : item->m_items) it->ForgetPopups();
+    item->Fill(popup);
+    return true;
 }
 
 bool MenuItem::Dispatch(unsigned id) {
@@ -356,6 +405,7 @@ void MenuItem::PopupAtCursor(HWND owner) {
     GetCursorPos(&pt);
     UINT id = static_cast<UINT>(TrackPopupMenu(m, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr));
     DestroyMenu(m);
+    ForgetPopups();
     if (id) Dispatch(id);
 }
 

@@ -121,6 +121,85 @@ protected:
     bool ClicksOnMouseUp() const override { return false; }
 };
 
+// System controls that report to their parent (tab control, trackbar): the parent form
+// hands such a notification (WM_NOTIFY, WM_HSCROLL, WM_VSCROLL, WM_DRAWITEM) to
+// ReflectNotification, which gives it to the control that sent it. True when used up.
+class NotifyingControl : public Window {
+public:
+    virtual bool OnNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) = 0;
+
+protected:
+    // Their events come from their notifications, not from mouse releases.
+    bool ClicksOnMouseUp() const override { return false; }
+};
+bool ReflectNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+// A group box: a captioned frame drawn around controls that are its siblings.
+class Frame : public Window {
+public:
+    void Create(Window* parent, float left, float top, float width, float height, const std::string& caption);
+
+protected:
+    // The system's group box leaves its inside unpainted, and a form that clips its
+    // children never paints there either: the frame fills it with its back colour.
+    bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+// A system radio button. Those created one after another form a group when the first
+// of them is created with startsGroup; clicking one clears the others of its group.
+class OptionButton : public Window {
+public:
+    void Create(Window* parent, float left, float top, float width, float height, const std::string& caption,
+                bool startsGroup = false);
+    bool Value() const;
+    // Only this button: code that selects one of a group clears the others itself.
+    void SetValue(bool value);
+
+protected:
+    bool ClicksOnMouseUp() const override { return false; }
+};
+
+// The system's tab strip. Its pages are the form's own controls, shown and hidden by the
+// form on Click. A tab can be made unavailable: it is drawn greyed and cannot be chosen.
+class TabControl : public NotifyingControl {
+public:
+    void Create(Window* parent, float left, float top, float width, float height);
+    void AddTab(const std::string& caption);
+    int TabCount() const;
+    std::string TabCaption(int index) const;
+    int Tab() const;
+    // Selects the tab (an unavailable one too) and fires Click.
+    void SetTab(int index);
+    bool TabEnabled(int index) const;
+    void SetTabEnabled(int index, bool enabled);
+    bool OnNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    std::vector<bool> m_enabled;
+    int m_shown = 0;  // the tab whose page is showing
+};
+
+// The system's trackbar, horizontal. Change fires when the user moved it; SetValue
+// does not fire it.
+class Slider : public NotifyingControl {
+public:
+    void Create(Window* parent, float left, float top, float width, float height);
+    void SetRange(int min, int max);
+    void SetSmallChange(int n);
+    void SetLargeChange(int n);
+    void SetTickFrequency(int n);
+    int Value() const;
+    // Limited to the range by the control.
+    void SetValue(int value);
+    int Min() const;
+    int Max() const;
+    std::function<void()> Change;
+    bool OnNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    int m_lastValue = 0;
+};
+
 class ListBox : public Window {
 public:
     void Create(Window* parent, float left, float top, float width, float height);
@@ -210,6 +289,9 @@ public:
     std::vector<std::unique_ptr<MenuItem>>& Items() { return m_items; }
     unsigned Id() const { return m_id; }
     std::function<void()> Click;
+    // Raised for an item with sub-items when its pop-up is about to open; what it changes
+    // shows in that pop-up at once.
+    std::function<void()> Opening;
 
     // Builds the HMENU tree (a menu bar for the top item, pop-ups below).
     HMENU Build(bool menuBar);
@@ -217,12 +299,22 @@ public:
     bool Dispatch(unsigned id);
     // Shows this item's children as a pop-up menu at the pointer; runs the choice.
     void PopupAtCursor(HWND owner);
+    // Raises Opening of the item whose pop-up (in the tree last built from this item) is
+    // `popup` and refills that pop-up from the item's sub-items. True when Opening changed
+    // anything, so that the rest of the built menu may be stale too.
+    bool OpenPopup(HMENU popup);
     // Called when anything changed, so the owning form rebuilds its bar.
     std::function<void()> Changed;
 
 private:
     void NotifyChanged();
+    void Fill(HMENU menu);
+    MenuItem* FindPopup(HMENU popup);
+    void ForgetPopups();
     MenuItem* m_parent = nullptr;
+    HMENU m_popup = nullptr;  // this item's pop-up in the last built tree, while it lives
+    bool m_holdChanges = false;     // top item: an Opening handler runs
+    bool m_changedWhileHeld = false;
     std::string m_caption;
     bool m_separator = false;
     bool m_checked = false;

@@ -653,6 +653,17 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             }
         }
         return Window::HandleMessage(msg, wp, lp, result);
+    case WM_INITMENUPOPUP:
+        // Not for the window menu (high word of lp set).
+        if (HIWORD(lp) == 0 && m_menuRoot && m_menuRoot->OpenPopup(reinterpret_cast<HMENU>(wp)))
+            m_menuStale = true;
+        return Window::HandleMessage(msg, wp, lp, result);
+    case WM_EXITMENULOOP:
+        if (m_menuStale) {
+            m_menuStale = false;
+            RebuildMenu();
+        }
+        return Window::HandleMessage(msg, wp, lp, result);
     default:
         return Window::HandleMessage(msg, wp, lp, result);
     }

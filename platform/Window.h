@@ -208,6 +208,7 @@ private:
     void RebuildMenu();
     class MenuItem* m_menuRoot = nullptr;
     HMENU m_menu = nullptr;
+    bool m_menuStale = false;  // changed while a pop-up opened: rebuilt when the menu closes
     HICON m_icon = nullptr;
 };
 

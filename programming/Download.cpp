@@ -40,7 +40,10 @@ public:
     void Show() override {}
     void UpdateWindow() override {}
     void SetMousePointer(int) override {}
-    IStatusLabel& StatusLabel() override { return label_; }
+    // The registered status channel, when there is one, still shows the run's texts.
+    IStatusLabel& StatusLabel() override {
+        return ProgressCallback::g_lblProgress ? *ProgressCallback::g_lblProgress : label_;
+    }
     void CloseForm() override {}
     void BringToScreen() override {}
     void ResetTxtInput() override {}

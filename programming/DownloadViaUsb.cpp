@@ -38,6 +38,8 @@ constexpr const char* kPlaceOutput = "DeviceIoControl() Output";
 // that writes more than it was asked for.
 constexpr std::size_t kOutputAreaSize = 64;
 using OutputArea = std::array<std::uint8_t, kOutputAreaSize>;
+// MB_ICONEXCLAMATION | MB_OK.
+constexpr unsigned kMbExclamationOk = 48;
 
 constexpr std::array<std::uint8_t, 16> kStartHeader = {0, 0, 0, 0, 0x20, 0, 0, 0xE9, 1, 0, 0, 0, 0, 0, 0x80, 0x7C};
 constexpr std::array<std::uint8_t, 16> kDataHeader = {0, 0, 0, 0, 0x20, 0, 0, 0xEB, 0, 0, 0, 0, 0x20, 0, 0x80, 0x7C};
@@ -246,7 +248,12 @@ void BringDownloadingToScreen() {
     if (!Download::HasDownloadingForm()) {
         // No window the user could close: in command-line mode the program would
         // otherwise never end. The window fails only without its port-access control.
-        if (g_fCommandLineMode) Host().EndProgram(ExitCodes::kExitNoPortControl);
+        if (g_fCommandLineMode) {
+            Host().EndProgram(ExitCodes::kExitNoPortControl);
+            return;
+        }
+        // In the editor a message box stands in for the window the user would have seen.
+        Host().MessageBox(StatusLabel().Caption(), kMbExclamationOk, "Keyloom");
         return;
     }
     DownloadingForm().BringToScreen();

@@ -78,7 +78,8 @@ std::string ErrorText(std::int32_t code, bool fWithCode);
 double TimerAfter(float seconds);
 // Ends a run with an error.
 void Fail(const std::string& message);
-// Brings the programming window on screen with a beep.
+// Brings the programming window on screen with a beep. Without a window it ends a
+// command-line run; in the editor it shows the status text in a message box.
 void BringDownloadingToScreen();
 Download::IProgrammingWindow& DownloadingForm();
 IStatusLabel& StatusLabel();

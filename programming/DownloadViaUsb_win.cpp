@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Error_.h"
+#include "core/WinApi_.h"
 #include "programming/DownloadViaUsb.h"
 
 namespace DownloadViaUsb {
@@ -47,20 +48,6 @@ private:
     UniqueHandle handle_;
 };
 
-// The error a failed program start raises, numbered as the program's runtime does.
-[[noreturn]] void RaiseStartError(DWORD lastError) {
-    switch (lastError) {
-    case ERROR_FILE_NOT_FOUND:
-        throw Error_::RuntimeError(53, "File not found");
-    case ERROR_PATH_NOT_FOUND:
-        throw Error_::RuntimeError(76, "Path not found");
-    case ERROR_ACCESS_DENIED:
-        throw Error_::RuntimeError(70, "Permission denied");
-    default:
-        throw Error_::RuntimeError(5, "Invalid procedure call or argument");
-    }
-}
-
 class Win32UsbDeviceApi final : public IUsbDeviceApi {
 public:
     std::unique_ptr<IUsbDevice> Open(const std::string& path, bool overlapped) override {
@@ -72,18 +59,7 @@ public:
     }
 
     long StartProgram(const std::string& command) override {
-        std::vector<char> commandLine(command.begin(), command.end());
-        commandLine.push_back('\0');
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESHOWWINDOW;
-        si.wShowWindow = SW_SHOWNORMAL;
-        PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            RaiseStartError(::GetLastError());
-        UniqueHandle process(pi.hProcess);
-        UniqueHandle thread(pi.hThread);
-        return static_cast<long>(pi.dwProcessId);
+        return static_cast<long>(WinApi_::StartProgram(command));
     }
 };
 

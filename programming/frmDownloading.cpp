@@ -23,11 +23,19 @@ constexpr float kInputTop = -2000;
 constexpr unsigned kCloseInterval = 1000;
 
 // The status label as the status channel sees it: always the label of the current
-// window instance, which a reference loads when none is loaded.
+// window instance, which a reference loads when none is loaded. A window that cannot be
+// loaded (no port-access control) leaves the texts to the main window's status line, so
+// that the user still sees how a run goes.
 class StatusLabelOfWindow final : public IStatusLabel {
 public:
-    void SetCaption(const std::string& sCaption) override { ::frmDownloading->lblStatus.SetCaption(sCaption); }
-    std::string Caption() const override { return ::frmDownloading->lblStatus.Caption(); }
+    void SetCaption(const std::string& sCaption) override;
+    std::string Caption() const override {
+        frmDownloading& w = *::frmDownloading;
+        return w.IsLoaded() ? w.lblStatus.Caption() : m_sCaption;
+    }
+
+private:
+    std::string m_sCaption;
 };
 
 class ProgrammingWindow final : public Download::IProgrammingWindow {
@@ -46,10 +54,25 @@ public:
 StatusLabelOfWindow g_statusLabel;
 ProgrammingWindow g_programmingWindow;
 bool g_fMissingControlShown = false;
+// Set while the status line carries a run's text that no window could show: a renewed
+// attempt to load the window must not cover it with the missing control's report.
+bool g_fRunTextWithoutWindow = false;
 IMainWindowLink* g_mainWindow = nullptr;
 
 void SetMainStatus(const std::string& sText) {
     if (g_mainWindow) g_mainWindow->SetMainStatus(sText);
+}
+
+void StatusLabelOfWindow::SetCaption(const std::string& sCaption) {
+    frmDownloading& w = *::frmDownloading;
+    if (w.IsLoaded()) {
+        w.lblStatus.SetCaption(sCaption);
+        return;
+    }
+    m_sCaption = sCaption;
+    if (g_fCommandLineMode) return;
+    g_fRunTextWithoutWindow = true;
+    SetMainStatus(sCaption);
 }
 
 }  // namespace
@@ -116,8 +139,9 @@ void frmDownloading::ReportMissingPortControl(HRESULT hr) {
         Host().EndProgram(ExitCodes::kExitNoPortControl);
         return;
     }
-    SetMainStatus(text);
-    // Once per run of the editor; later attempts report on the status line only.
+    if (!g_fRunTextWithoutWindow) SetMainStatus(text);
+    // Once per run of the editor; later attempts report on the status line only (unless
+    // it carries a run's text).
     if (!g_fMissingControlShown) {
         g_fMissingControlShown = true;
         Host().MessageBox(text, MB_OK | MB_ICONEXCLAMATION, "Keyloom");
@@ -134,6 +158,7 @@ void frmDownloading::Form_Load() {
         Unload();
         return;
     }
+    g_fRunTextWithoutWindow = false;
 
     const float frameWidth = Width() - ScaleWidth();
     const float frameHeight = Height() - ScaleHeight();

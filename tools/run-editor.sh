@@ -36,6 +36,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
+wine_font_replacements
 # The programming window hosts the port-access control: register it as setup would.
 if [ -f "$progdir/tamrin.ocx" ]; then
   wine regsvr32 /s "$(winpath "$progdir/tamrin.ocx")" </dev/null >/dev/null 2>&1

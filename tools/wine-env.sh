@@ -37,3 +37,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 wine() { "$KL_WINE_LOADER" "$@"; }
 wineserver() { "$KL_WINE_SERVER" "$@"; }
+
+# Windows programs name Arial (and its serif and fixed siblings), which Wine does not
+# ship: without these replacements it draws a wider face and laid-out texts overflow.
+# Liberation's faces have the same metrics.
+wine_font_replacements() {
+  local face
+  for face in "Arial=Liberation Sans" "Times New Roman=Liberation Serif" "Courier New=Liberation Mono"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${face%%=*}" /d "${face#*=}" /f </dev/null >/dev/null 2>&1
+  done
+}

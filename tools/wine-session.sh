@@ -60,6 +60,7 @@ start() {
   # No window manager runs on Xvfb: without this, Wine waits two seconds for one
   # whenever a shown window is hidden or destroyed.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  wine_font_replacements
   # Warm-up with stdio going nowhere: Wine's system processes inherit it.
   wine cmd /c exit </dev/null >/dev/null 2>&1
   cat >"$envfile" <<ENV

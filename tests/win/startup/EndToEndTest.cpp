@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "core/ExitCodes.h"
 #include "editor/frmOptions.h"
@@ -110,15 +111,40 @@ protected:
         CreateDirectoryA(dir.c_str(), nullptr);
         CreateDirectoryA((dir + "\\Templates").c_str(), nullptr);
         ASSERT_TRUE(CopyFileA((ProgramDir() + "\\keyloom.exe").c_str(), (dir + "\\keyloom.exe").c_str(), FALSE));
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((ProgramDir() + "\\Templates\\*.qbc").c_str(), &fd);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        do {
-            CopyFileA((ProgramDir() + "\\Templates\\" + fd.cFileName).c_str(),
-                      (dir + "\\Templates\\" + fd.cFileName).c_str(), FALSE);
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+        for (const char* pattern : {"\\Templates\\*.qbc", "\\Templates\\*.cpl"}) {
+            WIN32_FIND_DATAA fd;
+            HANDLE h = FindFirstFileA((ProgramDir() + pattern).c_str(), &fd);
+            ASSERT_NE(h, INVALID_HANDLE_VALUE);
+            do {
+                CopyFileA((ProgramDir() + "\\Templates\\" + fd.cFileName).c_str(),
+                          (dir + "\\Templates\\" + fd.cFileName).c_str(), FALSE);
+            } while (FindNextFileA(h, &fd));
+            FindClose(h);
+        }
         winsupport::DeleteUserRegValue("Software\\Keyloom\\Default", "MainWindowLeft");
+    }
+    // The visible main windows of the program (the editor's caption is "Keyloom" alone).
+    std::vector<HWND> MainWindows() const {
+        std::vector<HWND> found;
+        for (HWND w : winsupport::TopLevelWindows(proc.Pid()))
+            if (IsWindowVisible(w) && winsupport::ClassName(w) == "KeyloomForm" && winsupport::WindowText(w) == "Keyloom")
+                found.push_back(w);
+        return found;
+    }
+    // Waits for the first-run dialog, answering boxes of other origin on the way.
+    HWND WaitForOptions() {
+        HWND options = nullptr;
+        winsupport::WaitUntil(
+            [&] {
+                options =
+                    winsupport::FindTopLevelWindow(proc.Pid(), "KeyloomForm", "Keyloom Initial Configuration", 0);
+                if (options) return true;
+                winsupport::MessageBoxInfo box = winsupport::WaitForMessageBox(proc.Pid(), 0);
+                if (box.hwnd) winsupport::PressButton(box.hwnd, IDOK);
+                return false;
+            },
+            kTimeout, false);
+        return options;
     }
     static std::string Read(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -164,6 +190,36 @@ TEST_F(FirstRun, OptionsOverTheMainWindowWriteTheSettingsAndClosingSavesAndExits
     EXPECT_NE(GetFileAttributesA((dir + "\\Keyloom.qbc").c_str()), INVALID_FILE_ATTRIBUTES);
     std::string left;
     EXPECT_TRUE(winsupport::ReadUserRegString("Software\\Keyloom\\Default", "MainWindowLeft", left));
+}
+
+TEST_F(FirstRun, ClosingTheDialogSavesInstallsTheDefaultsAndLeavesOneMainWindowThatEndsTheProgram) {
+    ASSERT_TRUE(proc.Start(Quoted(dir + "\\keyloom.exe") + " /edit", dir));
+    HWND options = WaitForOptions();
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(GetWindow(options, GW_OWNER), winsupport::FindTopLevelWindow(proc.Pid(), "KeyloomForm", "Keyloom", 0));
+    PostMessageA(options, WM_CLOSE, 0, 0);  // the close box
+    ASSERT_TRUE(winsupport::WaitUntil([&] { return !IsWindow(options); }, kTimeout, false));
+    EXPECT_EQ(Read(dir + "\\Keyloom.cfg"),
+              "[BOARD TYPE] 2\r\n[USB MODE] True\r\n[DOWNLOAD SPEED] 100\r\n[TIMEOUT] 5000\r\n");
+    EXPECT_EQ(Read(dir + "\\Keyloom.qbc"), Read(dir + "\\Templates\\Default-2.qbc"));
+    const std::string panel = Read(dir + "\\Templates\\Default_Quorba_2.cpl");
+    ASSERT_FALSE(panel.empty());
+    EXPECT_EQ(Read(dir + "\\Keyloom.cpl"), panel);
+    std::vector<HWND> mains;
+    ASSERT_TRUE(winsupport::WaitUntil(
+        [&] {
+            mains = MainWindows();
+            return mains.size() == 1 && IsWindowEnabled(mains[0]);
+        },
+        kTimeout, false))
+        << mains.size() << " main windows";
+    // Only the main window is left to close: its close box ends the program.
+    PostMessageA(mains[0], WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(proc.WaitForExit(kTimeout, code));
+    EXPECT_EQ(code, static_cast<DWORD>(ExitCodes::kExitOk));
+    // The installed panel was loaded, so closing wrote it back as it came.
+    EXPECT_EQ(Read(dir + "\\Keyloom.cpl"), panel);
 }
 
 }  // namespace

@@ -1,0 +1,218 @@
+// The options dialog in process over the real frmMain: shown modeless from the editor
+// (what it reads from the globals, OK, Cancel, the slider's label), a change of board type
+// reaching the main window, and the first-run form (no Cancel, the second tab unavailable,
+// saving however it closes, the default files installed and loaded, a user's own panel
+// kept). Pictures of both forms go to the build folder's screenshots/.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "EditorFixture.h"
+#include "editor/frmOptions.h"
+#include "support/WinSupport.h"
+
+namespace EditorTest {
+
+namespace {
+
+const std::string kCfg2 = "[BOARD TYPE] 2\r\n[USB MODE] True\r\n[DOWNLOAD SPEED] 100\r\n[TIMEOUT] 5000\r\n";
+const std::string kOwnPanel = "3000!1200!345!360!01|2|7|0\r\n";
+
+std::string Shot(const std::string& name) {
+    const std::string dir = winsupport::Env("KL_BUILD_DIR");
+    if (dir.empty()) return {};
+    CreateDirectoryA((dir + "\\screenshots").c_str(), nullptr);
+    return dir + "\\screenshots\\" + name + ".png";
+}
+
+std::string Template(const std::string& name) {
+    return winsupport::Env("KL_PROGRAM_DIR") + "\\Templates\\" + name;
+}
+
+// A click as the user makes it: the control handles it and tells its parent.
+void Press(const platform::Window& control) { SendMessageA(control.Hwnd(), BM_CLICK, 0, 0); }
+// A key on the focused slider or tab strip; they report to the dialog as the user's would.
+void Key(const platform::Window& control, int vk) {
+    SendMessageA(control.Hwnd(), WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
+    SendMessageA(control.Hwnd(), WM_KEYUP, static_cast<WPARAM>(vk), 0);
+}
+
+}  // namespace
+
+class Options : public EditorFixture {
+protected:
+    void SetUp() override {
+        EditorFixture::SetUp();
+        DeleteFileA(Path("Keyloom.cfg").c_str());
+        CreateDirectoryA(Path("Templates").c_str(), nullptr);
+        for (const char* name : {"Default-2.qbc", "Default-4.qbc", "Default_Quorba_2.cpl", "Default_Quorba_4.cpl"})
+            CopyFileA(Template(name).c_str(), Path(std::string("Templates\\") + name).c_str(), FALSE);
+        g_lTimeout = 5000;
+    }
+    void TearDown() override {
+        if (forms::frmOptions* o = ::frmOptions.Peek(); o && o->IsLoaded()) o->Unload();
+        platform::RunDeferredDeletes();
+        EditorFixture::TearDown();
+    }
+    // The dialog as the editor shows it: modeless, over a main window that is there.
+    forms::frmOptions& ShowModeless() {
+        Open();
+        forms::frmOptions& o = *::frmOptions;
+        o.Show(false);
+        platform::DoEvents();
+        return o;
+    }
+};
+
+TEST_F(Options, ModelessDialogShowsTheGlobalsAndOkWritesTheChoice) {
+    WriteFile(Path("Keyloom.cfg"), kCfg2);
+    g_typeQuorba = TYPEQUORBA_Quorba4;
+    g_fUsbMode = false;
+    g_lTimeout = 3000;
+    forms::frmOptions& o = ShowModeless();
+    EXPECT_FALSE(o.FirstRun());
+    EXPECT_EQ(o.Caption(), "Keyloom Options");
+    EXPECT_EQ(o.SSTab1.TabCaption(0), "Board Settings");
+    EXPECT_EQ(o.SSTab1.TabCaption(1), "Download Timers");
+    EXPECT_EQ(o.SSTab1.Tab(), 0);
+    EXPECT_TRUE(o.SSTab1.TabEnabled(1));
+    EXPECT_TRUE(o.optQuorba4.Value() && !o.optQuorba2.Value() && !o.optQuorbaVexo.Value());
+    EXPECT_TRUE(o.optPs2.Value() && !o.optUsb.Value());
+    EXPECT_EQ(o.sliderTimeout.Value(), 3000);
+    EXPECT_EQ(o.lblTimeout.Caption(), "Adjust the timeout period:  3.0 seconds");
+    EXPECT_EQ(o.optQuorba2.Caption(), "Quorba/&2, Caddow, Quorbette");
+    EXPECT_EQ(o.frameDownloadTimeout.Caption(), "Quorba Download &Timeout");
+    EXPECT_TRUE(o.cmdCancel.Visible());
+    EXPECT_EQ(o.cmdOkay.Left(), 2640);
+    EXPECT_EQ(o.cmdCancel.Left(), 3600);
+    EXPECT_EQ(o.cmdCancel.Top(), 4440);
+    EXPECT_EQ(o.cmdOkay.Width(), o.cmdCancel.Width());
+
+    // The second tab shows the slider; the picture is taken there.
+    Key(o.SSTab1, VK_RIGHT);
+    EXPECT_EQ(o.SSTab1.Tab(), 1);
+    EXPECT_TRUE(o.sliderTimeout.Visible());
+    EXPECT_FALSE(o.optQuorba4.Visible());
+    Key(o.sliderTimeout, VK_END);
+    EXPECT_EQ(o.lblTimeout.Caption(), "Adjust the timeout period:  10.0 seconds");
+    Key(o.sliderTimeout, VK_LEFT);  // the small change
+    EXPECT_EQ(o.sliderTimeout.Value(), 9900);
+    Key(o.sliderTimeout, VK_PRIOR);  // the large change
+    EXPECT_EQ(o.lblTimeout.Caption(), "Adjust the timeout period:  8.9 seconds");
+    o.Refresh();
+    platform::DoEvents();
+    winsupport::SaveScreenshot(o.Hwnd(), Shot("options-timers"));
+
+    Key(o.SSTab1, VK_LEFT);
+    Press(o.optUsb);
+    EXPECT_TRUE(o.optUsb.Value() && !o.optPs2.Value());
+    Press(o.cmdOkay);
+    EXPECT_FALSE(o.IsLoaded());
+    EXPECT_EQ(g_lTimeout, 8900);
+    EXPECT_TRUE(g_fUsbMode);
+    EXPECT_EQ(ReadFile(Path("Keyloom.cfg")),
+              "[BOARD TYPE] 4\r\n[USB MODE] True\r\n[DOWNLOAD SPEED] 100\r\n[TIMEOUT] 8900\r\n");
+    // Not a first run: nothing is installed.
+    EXPECT_EQ(GetFileAttributesA(Path("Keyloom.cpl").c_str()), INVALID_FILE_ATTRIBUTES);
+    platform::RunDeferredDeletes();
+    EXPECT_FALSE(::frmOptions.Exists());
+}
+
+TEST_F(Options, CancelAfterMovingTheSliderChangesNothing) {
+    WriteFile(Path("Keyloom.cfg"), kCfg2);
+    forms::frmOptions& o = ShowModeless();
+    o.SSTab1.SetTab(1);
+    Key(o.sliderTimeout, VK_HOME);
+    EXPECT_EQ(o.lblTimeout.Caption(), "Adjust the timeout period:  1.0 seconds");
+    Press(o.optQuorba4);
+    Press(o.cmdCancel);
+    EXPECT_FALSE(o.IsLoaded());
+    EXPECT_EQ(g_lTimeout, 5000);
+    EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba2);
+    EXPECT_EQ(ReadFile(Path("Keyloom.cfg")), kCfg2);
+}
+
+TEST_F(Options, OnlyAnotherBoardTypeRebuildsTheMainWindowsTable) {
+    WriteFile(Path("Keyloom.cfg"), kCfg2);
+    WriteFile(Path("Keyloom.cpl"), kOwnPanel);  // opens in Key Assignments
+    forms::frmMain& m = Open();
+    m.optViewTable_Click();
+    ASSERT_EQ(m.m_colCells.size(), 57u);
+    const struct {
+        int optionId;
+        std::size_t cells;
+        bool rebuilt;
+    } steps[] = {{forms::frmOptions::kIdQuorba2, 57, false}, {forms::frmOptions::kIdQuorba4, 114, true}};
+    for (const auto& step : steps) {
+        TableCell* first = m.m_colCells.front();
+        forms::frmOptions& o = ShowModeless();
+        SendDlgItemMessageA(o.Hwnd(), step.optionId, BM_CLICK, 0, 0);
+        Press(o.cmdOkay);
+        EXPECT_EQ(m.m_colCells.size(), step.cells) << step.optionId;
+        EXPECT_EQ(m.m_colCells.front() != first, step.rebuilt) << step.optionId;
+        platform::DoEvents();
+    }
+    EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba4);
+}
+
+class OptionsFirstRun : public Options {
+protected:
+    // start-up's way: the main window shown, then the dialog modally over it. The close
+    // box is posted first, so the modal loop meets it at once.
+    forms::frmOptions& CloseBoxOfModalDialog() {
+        forms::frmMain& m = Open();
+        forms::frmOptions& o = *::frmOptions;
+        PostMessageA(o.Hwnd(), WM_CLOSE, 0, 0);
+        o.Show(true, &m);
+        return o;
+    }
+};
+
+TEST_F(OptionsFirstRun, HasNoCancelAndNoSecondTab) {
+    Open();
+    forms::frmOptions& o = *::frmOptions;
+    o.Show(false);
+    platform::DoEvents();
+    EXPECT_TRUE(o.FirstRun());
+    EXPECT_EQ(o.Caption(), "Keyloom Initial Configuration");
+    EXPECT_FALSE(o.cmdCancel.Visible());
+    EXPECT_EQ(o.cmdOkay.Left(), 3600);
+    EXPECT_EQ(o.cmdOkay.Top(), 4440);
+    EXPECT_FALSE(o.SSTab1.TabEnabled(1));
+    Key(o.SSTab1, VK_RIGHT);
+    EXPECT_EQ(o.SSTab1.Tab(), 0);
+    EXPECT_TRUE(o.optQuorba2.Visible());
+    EXPECT_FALSE(o.sliderTimeout.Visible());
+    RedrawWindow(o.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    platform::DoEvents();
+    winsupport::SaveScreenshot(o.Hwnd(), Shot("options-first-run"));
+    // Esc has no Cancel to press: the dialog stays.
+    o.cmdOkay.SetFocus();
+    MSG msg{o.cmdOkay.Hwnd(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_FALSE(platform::Form::PreTranslate(msg));
+    EXPECT_TRUE(o.IsLoaded());
+}
+
+TEST_F(OptionsFirstRun, TheCloseBoxSavesInstallsTheDefaultFilesAndLoadsThem) {
+    forms::frmOptions& o = CloseBoxOfModalDialog();
+    EXPECT_FALSE(o.IsLoaded());
+    EXPECT_EQ(ReadFile(Path("Keyloom.cfg")), kCfg2);
+    const std::string panel = ReadFile(Template("Default_Quorba_2.cpl"));
+    ASSERT_FALSE(panel.empty());
+    EXPECT_EQ(ReadFile(Path("Keyloom.cpl")), panel);
+    EXPECT_EQ(ReadFile(Path("Keyloom.qbc")), ReadFile(Template("Default-2.qbc")));
+    EXPECT_FALSE(Main().m_colWidgets.empty());
+    EXPECT_NE(std::count(g_abSwiKeys.begin(), g_abSwiKeys.end(), 0), static_cast<long>(g_abSwiKeys.size()));
+    EXPECT_TRUE(Main().Enabled());
+}
+
+TEST_F(OptionsFirstRun, AnExistingPanelIsKeptAndLoaded) {
+    WriteFile(Path("Keyloom.cpl"), kOwnPanel);
+    CloseBoxOfModalDialog();
+    EXPECT_EQ(ReadFile(Path("Keyloom.cpl")), kOwnPanel);
+    ASSERT_EQ(Main().m_colWidgets.size(), 1u);
+    EXPECT_EQ(Main().m_colWidgets[0]->swiBase(), 207);
+    EXPECT_EQ(ReadFile(Path("Keyloom.cfg")), kCfg2);
+}
+
+}  // namespace EditorTest
