@@ -7,7 +7,8 @@ set -eu
 pkgs="cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
       g++-mingw-w64-i686 mingw-w64-i686-dev mingw-w64-tools binutils-mingw-w64-i686
       g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-      wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils imagemagick python3 fonts-liberation"
+      wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils imagemagick python3 fonts-liberation
+      nasm libunicorn-dev"
 missing=""
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386

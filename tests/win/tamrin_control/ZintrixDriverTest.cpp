@@ -148,7 +148,7 @@ protected:
   void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, kAppKey); }
 };
 
-TEST_F(ZintrixOnWindows98, WithoutTheVirtualDeviceTheControlReportsWriteProtect)
+TEST_F(ZintrixOnWindows98, AVirtualDeviceThatDoesNotLoadIsReportedAsWriteProtect)
 {
   const std::string vxd = OcxPath().substr(0, OcxPath().find_last_of('\\') + 1) + "tm.vxd";
   DeleteFileA(vxd.c_str());
