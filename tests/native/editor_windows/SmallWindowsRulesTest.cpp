@@ -58,7 +58,7 @@ TEST(MacroLayout, BlocksColumnsAndColoursFollowTheSlotIndex) {
     EXPECT_EQ(MacroSlots::TitleText(3), "MACRO 3");
     EXPECT_EQ(MacroSlots::HeadText(1), "1ST KEY");
     EXPECT_EQ(MacroSlots::HeadText(4), "4TH KEY");
-    // (red, green, blue) of the specification order, stored blue-high.
+    // (red, green, blue) as the colours are given, stored blue-high.
     EXPECT_EQ(MacroSlots::TitleBack(1), 0xFF0000u);
     EXPECT_EQ(MacroSlots::TitleBack(4), 0x0000E0u);
     EXPECT_EQ(MacroSlots::HeadBack(2), 0x80FF80u);
