@@ -73,15 +73,17 @@ void CopyFolderFiles(const std::string& from, const std::string& to) {
     FindClose(find);
 }
 
-bool RegisterServer(const std::string& path) {
+bool CallServerExport(const std::string& path, const char* exportName) {
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) return false;
     using Register = HRESULT(STDAPICALLTYPE*)();
-    auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+    auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(module, exportName)));
     const bool ok = reg && SUCCEEDED(reg());
     FreeLibrary(module);
     return ok;
 }
+
+bool RegisterServer(const std::string& path) { return CallServerExport(path, "DllRegisterServer"); }
 
 Handle OpenDevice() {
     return Handle(CreateFileA("\\\\.\\USBTrellis", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -133,6 +135,8 @@ ProgramFolder::ProgramFolder(const std::string& name, bool withInstaller) {
     // The programming window cannot exist without its registered control.
     RegisterServer(File("tamrin.ocx"));
 }
+
+ProgramFolder::~ProgramFolder() { CallServerExport(File("tamrin.ocx"), "DllUnregisterServer"); }
 
 void ProgramFolder::WriteSettings(int boardType, bool usb, long timeoutMs) const {
     std::ofstream out(File("Keyloom.cfg"), std::ios::binary | std::ios::trunc);

@@ -21,6 +21,12 @@ std::string EnvPath(const char* name);
 class ProgramFolder {
 public:
     ProgramFolder(const std::string& name, bool withInstaller);
+    // Unregisters the folder's control again: its registration installs the port driver as
+    // a service started at boot, which a later restart of Wine's services in this shared
+    // session would start under the next test programs.
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
     const std::string& Path() const { return m_path; }
     std::string File(const std::string& name) const { return m_path + "\\" + name; }
     // Writes Keyloom.cfg: board type, USB connection, timeout in ms.
