@@ -23,6 +23,14 @@ function(kl_add_wine_test name exe)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${W_TIMEOUT} RESOURCE_LOCK wine_desktop)
 endfunction()
 
+# kl_add_host_test(NAME COMMAND ...): a check of a Windows build's files that runs on this
+# machine, without Wine, so it runs even where the build's Wine tests cannot.
+function(kl_add_host_test name)
+  cmake_parse_arguments(H "" "" "COMMAND" ${ARGN})
+  add_test(NAME ${name} COMMAND ${H_COMMAND})
+  set_tests_properties(${name} PROPERTIES LABELS host TIMEOUT 120)
+endfunction()
+
 function(kl_test_folders kind)
   file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/${kind}/*)
   foreach(d ${entries})

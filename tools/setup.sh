@@ -1,27 +1,66 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks for building and testing Keyloom (run as root).
-# Idempotent: does nothing when every package is already there. Both Windows builds (32- and
-# 64-bit) and both Wine loaders are installed whatever the kernel runs; tools/can-run-win32.sh
-# decides at test time whether the 32-bit one can be used.
-set -eu
+# Does nothing when every package is already there.
+#
+# Everything both Windows builds and the 64-bit Wine tests need comes from the amd64 package
+# lists alone. The 32-bit Wine half is optional: it is installed only where the kernel runs
+# 32-bit programs, and where it cannot be installed (an i386 index out of step with its amd64
+# twin makes every i386 library uninstallable) set-up says so and goes on.
+set -u
+cd "$(dirname "$0")/.."
 pkgs="cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
       g++-mingw-w64-i686 mingw-w64-i686-dev mingw-w64-tools binutils-mingw-w64-i686
       g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-      wine wine32:i386 wine64 libwine-dev xvfb xauth x11-utils imagemagick python3 fonts-liberation
+      wine wine64 libwine-dev xvfb xauth x11-utils imagemagick python3 fonts-liberation
       nasm libunicorn-dev"
-missing=""
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  missing="(i386)"
-fi
-for p in $pkgs; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-if [ -z "$missing" ]; then
-  exit 0
-fi
-echo "installing:$missing"
+pkgs32="wine32:i386"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update
-# shellcheck disable=SC2086
-apt-get install -y --no-install-recommends $pkgs
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+missing_of() { local p out=""; for p in $*; do installed "$p" || out="$out $p"; done; echo "$out"; }
+
+want32=no
+if bash tools/kernel-runs-32bit.sh; then want32=yes; fi
+
+missing=$(missing_of $pkgs)
+missing32=""
+if [ $want32 = yes ]; then
+  missing32=$(missing_of $pkgs32)
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+fi
+[ -z "$missing$missing32" ] && exit 0
+
+# One index that fails to download (a mirror in the middle of a sync) must not stop set-up:
+# try again a few times, then install from the lists as they are.
+updated=no
+for try in 1 2 3; do
+  if apt-get update; then updated=yes; break; fi
+  echo "setup: apt-get update failed (try $try of 3)" >&2
+  [ $try -lt 3 ] && sleep $((try * 5))
+done
+[ $updated = yes ] || echo "setup: WARNING: some package index could not be fetched; installing from the lists as they are" >&2
+
+if [ -n "$missing" ]; then
+  echo "setup: installing:$missing"
+  # shellcheck disable=SC2086
+  if ! apt-get install -y --no-install-recommends $missing; then
+    echo "setup: could not install the packages the builds and tests need:$missing" >&2
+    exit 1
+  fi
+fi
+
+if [ $want32 = no ]; then
+  echo "setup: this kernel does not run 32-bit programs: the 32-bit Wine half is not installed;" \
+       "the 32-bit build is compiled but its Wine tests cannot run here."
+elif [ -n "$missing32" ]; then
+  echo "setup: installing the 32-bit Wine half:$missing32"
+  # shellcheck disable=SC2086
+  if ! apt-get install -y --no-install-recommends $missing32; then
+    echo "setup: WARNING: the 32-bit Wine half ($missing32) could not be installed (see apt-get's" \
+         "message above; often an i386 package index out of step with its amd64 twin)." \
+         "Going on: the 32-bit build is compiled, but its Wine tests will not run." >&2
+  fi
+fi
+exit 0
