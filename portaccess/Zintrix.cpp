@@ -7,11 +7,13 @@
 
 #include "portaccess/TamrinModule.h"
 #include "portaccess/TamrinResources.h"
+#include "portaccess/VirtualDeviceLoad.h"
 #include "portaccess/ZintrixAbout.h"
 #include "portaccess/driver/TamrinIoctl.h"
 
 using TamrinHandles::ComPtr;
 using TamrinHandles::UniqueFile;
+using TamrinHandles::UniqueHandle;
 namespace zl = ZintrixLogic;
 
 namespace {
@@ -21,8 +23,6 @@ constexpr int kDefaultPixels = 32;
 // Room for the module path in the virtual-device path, and for its short form.
 constexpr DWORD kModulePathLimit = 2038;
 constexpr DWORD kShortPathLimit = 800;
-constexpr char kDevicePrefix[] = "\\\\.\\";
-constexpr char kVxdName[] = "tm.vxd";
 
 // Whether the driver has opened the port range to this process. The grant belongs to the
 // process, so every instance's fast-mode request changes it for all. Only while it holds
@@ -138,52 +138,66 @@ void Zintrix::OpenKernelDriver()
   device_.reset(IsNone(h) ? nullptr : h);
 }
 
-// Writes the virtual device carried as resource 207 next to the component and loads it by
-// opening it; the open is delete-on-close, so the device unloads with our handle.
+namespace {
+
+// The file operations of the virtual-device load, on the real file system.
+class SystemVxdFiles : public VirtualDeviceLoad::Files {
+public:
+  explicit SystemVxdFiles(UniqueHandle& device) : device_(device) {}
+
+  bool Write(const std::string& path, std::span<const std::uint8_t> bytes) override
+  {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) {
+      return false;
+    }
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size()) {
+      return false;  // closes the file
+    }
+    return CloseHandle(file.release()) != FALSE;
+  }
+  std::optional<std::string> ShortPath(const std::string& path) override
+  {
+    char shortPath[kShortPathLimit] = {};
+    const DWORD len = GetShortPathNameA(path.c_str(), shortPath, kShortPathLimit);
+    if (len == 0 || len >= kShortPathLimit) {
+      return std::nullopt;
+    }
+    return std::string(shortPath, len);
+  }
+  bool OpenDevice(const std::string& devicePath) override
+  {
+    HANDLE h = CreateFileA(devicePath.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    device_.reset(IsNone(h) ? nullptr : h);
+    return static_cast<bool>(device_);
+  }
+  void Delete(const std::string& path) override { DeleteFileA(path.c_str()); }
+
+private:
+  UniqueHandle& device_;
+};
+
+}  // namespace
+
+// Loads the virtual device carried as resource 207; the device unloads with our handle.
 void Zintrix::OpenVirtualDevice()
 {
   const HMODULE module = TamrinModule::Instance();
-  // Without the resource there is nothing to write: no device.
   HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(IDR_TAMRIN_VXD), "BINARY");
   HGLOBAL loaded = res ? LoadResource(module, res) : nullptr;
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  const DWORD size = res ? SizeofResource(module, res) : 0;
-  if (!data || size == 0) {
-    return;
-  }
+  const auto* data = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+  const DWORD size = data ? SizeofResource(module, res) : 0;
 
   char modulePath[kModulePathLimit + 1] = {};
   const DWORD len = GetModuleFileNameA(module, modulePath, kModulePathLimit);
   if (len == 0 || len >= kModulePathLimit) {
     return;
   }
-  std::string folder(modulePath, len);
-  folder.erase(folder.find_last_of('\\') + 1);
-  vxdPath_ = std::string(kDevicePrefix) + folder + kVxdName;
-  const std::string filePath = vxdPath_.substr(sizeof(kDevicePrefix) - 1);
-
-  UniqueFile file(CreateFileA(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
-  if (!file) {
-    return;
-  }
-  DWORD written = 0;
-  if (!WriteFile(file.get(), data, size, &written, nullptr) || written != size) {
-    return;  // closes the file
-  }
-  if (!CloseHandle(file.release())) {
-    return;
-  }
-
-  char shortPath[kShortPathLimit] = {};
-  const DWORD shortLen = GetShortPathNameA(filePath.c_str(), shortPath, kShortPathLimit);
-  if (shortLen == 0 || shortLen >= kShortPathLimit) {
-    return;
-  }
-  vxdPath_ = std::string(kDevicePrefix) + shortPath;
-  HANDLE h = CreateFileA(vxdPath_.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  device_.reset(IsNone(h) ? nullptr : h);
-  DeleteFileA(shortPath);
+  SystemVxdFiles files(device_);
+  VirtualDeviceLoad::Load(std::span<const std::uint8_t>(data, size), std::string(modulePath, len), files);
 }
 
 STDMETHODIMP Zintrix::QueryInterface(REFIID riid, void** ppv)

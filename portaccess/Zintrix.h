@@ -178,7 +178,6 @@ private:
   OSVERSIONINFOA osVersion_{};
   TamrinHandles::UniqueIcon icon_;
   TamrinHandles::UniqueHandle device_;  // the open driver; none = 0
-  std::string vxdPath_;                  // "\\.\" + folder + "tm.vxd", later the short form
   DWORD bytesReturned_ = 0;
   VARIANT_BOOL isWindowsNT_ = VARIANT_FALSE;
   VARIANT_BOOL fastMode_ = VARIANT_FALSE;

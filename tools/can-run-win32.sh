@@ -1,4 +1,22 @@
 #!/usr/bin/env bash
-# Exit 0 when this machine can run 32-bit Windows programs under Wine, by trying: the
-# 32-bit Wine loader is a 32-bit Linux program, and some kernels refuse those.
-/usr/lib/wine/wine --version </dev/null >/dev/null 2>&1
+# Exit 0 when this machine can run 32-bit Windows programs under Wine, by trying. Otherwise
+# prints the reason and exits
+#   1  where the kernel refuses 32-bit programs (nothing to be done on this machine), or
+#   2  where the kernel runs them but 32-bit Wine is missing or does not start.
+# The two differ for the tests: the second means the product's own Wine tests could run
+# here and did not.
+here=$(dirname "$0")
+if ! bash "$here/kernel-runs-32bit.sh"; then
+  echo "this machine's kernel refuses 32-bit programs"
+  exit 1
+fi
+loader=/usr/lib/wine/wine
+if [ ! -x "$loader" ]; then
+  echo "32-bit Wine ($loader, package wine32:i386) is not installed"
+  exit 2
+fi
+if ! out=$("$loader" --version </dev/null 2>&1); then
+  echo "32-bit Wine ($loader) does not start: $out"
+  exit 2
+fi
+exit 0

@@ -53,19 +53,34 @@ wine "$(winpath "$progdir/keyloom.exe")" </dev/null >/dev/null 2>&1 &
 kpid=$!
 mkdir -p "$build/screenshots"
 shot=$build/screenshots/editor.png
+# A blank screen: one colour, or the few of an empty window frame.
+painted() { [ "$(identify -format %k "$1" 2>/dev/null || echo 0)" -gt 16 ]; }
 if wait_for 60 bash -c "xwininfo -root -tree 2>/dev/null | grep -q '\"Keyloom'"; then
-  # Give the first paint a moment to land: wait until two screenshots agree.
-  prev=""
-  for _ in $(seq 1 25); do
-    import -window root "$shot.tmp.png" 2>/dev/null
-    cur=$(md5sum "$shot.tmp.png" | cut -d' ' -f1)
-    [ "$cur" = "$prev" ] && break
+  # The window exists before it is painted: take pictures until one is not blank and the
+  # screen has then stayed the same for a while (the first-run dialog comes up late).
+  tmp=$shot.tmp.png
+  prev="" same=0 rc=1
+  end=$((SECONDS + 60))
+  while [ $SECONDS -lt $end ]; do
+    import -window root "$tmp" 2>/dev/null
+    cur=$(md5sum "$tmp" | cut -d' ' -f1)
+    if painted "$tmp" && [ "$cur" = "$prev" ]; then
+      same=$((same + 1))
+      if [ $same -ge 4 ]; then rc=0; break; fi
+    else
+      same=0
+    fi
     prev=$cur
-    sleep 0.2
+    sleep 0.5
   done
-  mv "$shot.tmp.png" "$shot"
-  echo "No display: the editor ran on a virtual one; screenshot saved to $shot"
-  rc=0
+  mv "$tmp" "$shot"
+  if [ $rc -eq 0 ]; then
+    echo "No display: the editor ran on a virtual one; screenshot saved to $shot"
+  elif painted "$shot"; then
+    echo "The editor kept changing for 60 s; last screenshot saved to $shot" >&2
+  else
+    echo "The editor window stayed blank for 60 s; screenshot saved to $shot" >&2
+  fi
 else
   echo "The editor window did not appear within 60 s" >&2
   rc=1

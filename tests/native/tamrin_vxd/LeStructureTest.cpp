@@ -75,6 +75,8 @@ TEST(TamrinVxdStructure, ExportsTheDescriptorAsOrdinalOne)
   };
   EXPECT_EQ(std::string(ddb.begin() + e.offset + 0x0C, ddb.begin() + e.offset + 0x14), "TAMRIN  ");
   EXPECT_EQ(ddb[e.offset + 4] | ddb[e.offset + 5] << 8, 0x400);
+  // The loader takes the device id from the header, the system from the descriptor.
+  EXPECT_EQ(im.U16(0xC0), ddb[e.offset + 6] | ddb[e.offset + 7] << 8);
   EXPECT_EQ(u32(0x14), 0x80000000u);  // undefined init order
   EXPECT_EQ(u32(0x40), kDdbSize);
   EXPECT_EQ(u32(0x3C), 0x50726576u);  // 'Prev'
