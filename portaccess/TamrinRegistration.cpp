@@ -2,6 +2,10 @@
 
 #include <ole2.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "ZintrixCtl.h"
 #include "portaccess/TamrinHandles.h"
 #include "portaccess/TamrinModule.h"
@@ -153,6 +157,54 @@ HRESULT LoadOwnTypeLib(ComPtr<ITypeLib>& lib)
   return LoadTypeLibEx(TamrinModule::ModulePathW().c_str(), REGKIND_NONE, lib.put());
 }
 
+// Registration runs inside regsvr32 or an installer: the debugger output is the only place
+// where the reason for a failure can be read.
+void Trace(const std::string& line) { OutputDebugStringA(("Tamrin: " + line + "\n").c_str()); }
+
+// Whether `path` holds exactly these bytes. Opened with every sharing mode, so that a
+// driver file the system has loaded can still be read.
+bool FileHolds(const std::string& path, const void* data, DWORD size)
+{
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    return false;
+  }
+  LARGE_INTEGER length{};
+  if (!GetFileSizeEx(file.get(), &length) || length.QuadPart != static_cast<LONGLONG>(size)) {
+    return false;
+  }
+  std::vector<BYTE> content(size);
+  DWORD read = 0;
+  return ReadFile(file.get(), content.data(), size, &read, nullptr) && read == size &&
+         std::memcmp(content.data(), data, size) == 0;
+}
+
+HRESULT WriteDriverFile(const std::string& path, const void* data, DWORD size)
+{
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD err = GetLastError();
+    std::string line = "cannot replace " + path + " (error " + std::to_string(err) + ")";
+    if (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION || err == ERROR_USER_MAPPED_FILE) {
+      line += ": the driver there differs from this component's and is in use; stop the Tamrin service "
+              "(net stop Tamrin) and register again";
+    }
+    Trace(line);
+    return E_FAIL;
+  }
+  DWORD written = 0;
+  if (!WriteFile(file.get(), data, size, &written, nullptr) || written != size) {
+    Trace("cannot write " + path + " (error " + std::to_string(GetLastError()) + ")");
+    return E_FAIL;  // closes the file
+  }
+  if (!CloseHandle(file.release())) {
+    Trace("cannot close " + path + " (error " + std::to_string(GetLastError()) + ")");
+    return E_FAIL;
+  }
+  return S_OK;
+}
+
 }  // namespace
 
 RegScript ClassScript(const std::string& module)
@@ -237,18 +289,13 @@ HRESULT InstallKernelDriver(bool install)
   if (!data || size == 0) {
     return E_FAIL;
   }
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    return E_FAIL;
+  // From the first restart on the system keeps the driver file loaded, and a loaded image
+  // cannot be rewritten. Registering again (a moved program folder, a repair) finds our
+  // own driver there and must not fail on it.
+  if (FileHolds(path, data, size)) {
+    return S_OK;
   }
-  DWORD written = 0;
-  if (!WriteFile(file.get(), data, size, &written, nullptr) || written != size) {
-    return E_FAIL;  // closes the file
-  }
-  if (!CloseHandle(file.release())) {
-    return E_FAIL;
-  }
-  return S_OK;
+  return WriteDriverFile(path, data, size);
 }
 
 HRESULT RegisterServer()

@@ -49,7 +49,8 @@ HRESULT ApplyScript(const RegScript& script, bool reg);
 // GetSystemDirectory() + "\drivers\tamrin.sys".
 std::string DriverFilePath();
 // NT only (elsewhere S_OK, nothing done): the service key in the flag's direction, then the
-// driver file written from resource 208 (install) or deleted (remove).
+// driver file written from resource 208 (install; left alone when it holds those bytes
+// already, a failure traced to the debugger output) or deleted (remove, its result ignored).
 HRESULT InstallKernelDriver(bool install);
 
 // DllRegisterServer and DllUnregisterServer.

@@ -179,6 +179,85 @@ TEST_F(TamrinRegistration, ClassObjectAndUnloading)
   EXPECT_EQ(ocx_.CanUnloadNow(), S_OK);
 }
 
+// What the component writes to the debugger output, caught on its way there.
+class DebugOutput {
+public:
+  DebugOutput() : handler_(AddVectoredExceptionHandler(1, &DebugOutput::Catch)) { lines().clear(); }
+  ~DebugOutput() { RemoveVectoredExceptionHandler(handler_); }
+  DebugOutput(const DebugOutput&) = delete;
+  DebugOutput& operator=(const DebugOutput&) = delete;
+  std::string Text() const
+  {
+    std::string all;
+    for (const std::string& line : lines()) {
+      all += line;
+    }
+    return all;
+  }
+
+private:
+  static std::vector<std::string>& lines()
+  {
+    static std::vector<std::string> caught;
+    return caught;
+  }
+  static LONG CALLBACK Catch(EXCEPTION_POINTERS* info)
+  {
+    const EXCEPTION_RECORD* r = info->ExceptionRecord;
+    if (r->ExceptionCode == DBG_PRINTEXCEPTION_C && r->NumberParameters >= 2) {
+      lines().emplace_back(reinterpret_cast<const char*>(r->ExceptionInformation[1]));
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  PVOID handler_;
+};
+
+// A driver file some process holds open for reading only, as the system holds a loaded
+// driver: the same bytes are left alone, other bytes cannot be replaced.
+TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndFailsRegistrationOtherwise)
+{
+  const std::string built = BuiltDriverPath();
+  if (built.empty()) {
+    GTEST_SKIP() << "this build has no tamrin.sys";
+  }
+  const auto ours = ReadFileBytes(built);
+  ASSERT_TRUE(ours) << built;
+  const std::vector<std::uint8_t> other = {'M', 'Z', 'o', 'l', 'd'};
+  struct Case {
+    const char* name;
+    const std::vector<std::uint8_t>& content;
+    HRESULT expected;
+  };
+  for (const Case& c : {Case{"our driver", *ours, S_OK}, Case{"another driver", other, E_FAIL}}) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(ocx_.Register(), S_OK);
+    ASSERT_EQ(ocx_.Unregister(), S_OK);
+    {
+      TamrinHandles::UniqueFile f(CreateFileA(InstalledDriverPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+      ASSERT_TRUE(f);
+      DWORD written = 0;
+      ASSERT_TRUE(WriteFile(f.get(), c.content.data(), static_cast<DWORD>(c.content.size()), &written, nullptr));
+    }
+    TamrinHandles::UniqueFile held(CreateFileA(InstalledDriverPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    DebugOutput output;
+    ASSERT_EQ(ocx_.Register(), c.expected);
+    held.reset();
+    EXPECT_EQ(ReadFileBytes(InstalledDriverPath()), c.content);
+    if (SUCCEEDED(c.expected)) {
+      ExpectRegistered();
+      EXPECT_EQ(output.Text(), "");
+    } else {
+      EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+      EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibid + "\\1.2"));
+      EXPECT_NE(output.Text().find("cannot replace " + InstalledDriverPath()), std::string::npos) << output.Text();
+      EXPECT_NE(output.Text().find("in use"), std::string::npos) << output.Text();
+    }
+  }
+}
+
 // regsvr32 as an installer would run it.
 DWORD RunAndWait(const std::string& commandLine)
 {

@@ -165,7 +165,16 @@ bool TamrinDeviceOpens()
 
 // ---- the component ------------------------------------------------------------------------
 
-Ocx::Ocx() : module_(LoadLibraryA(OcxPath().c_str())) {}
+Ocx::Ocx() : Ocx(OcxPath()) {}
+
+Ocx::Ocx(const std::string& path) : module_(LoadLibraryA(path.c_str())) {}
+
+std::string Ocx::Path() const
+{
+  char path[MAX_PATH] = {};
+  const DWORD len = module_ ? GetModuleFileNameA(module_, path, MAX_PATH) : 0;
+  return std::string(path, len < MAX_PATH ? len : 0);
+}
 
 Ocx::~Ocx()
 {

@@ -50,15 +50,19 @@ bool WaitFor(DWORD ms, const std::function<bool()>& done);
 // Whether some Tamrin driver answers "\\.\Tamrin" right now.
 bool TamrinDeviceOpens();
 
-// The component loaded as a DLL, with its four exports.
+// The component loaded as a DLL, with its four exports (tamrin.ocx of the program folder,
+// or a copy of it elsewhere).
 class Ocx {
 public:
   Ocx();
+  explicit Ocx(const std::string& path);
   ~Ocx();
   Ocx(const Ocx&) = delete;
   Ocx& operator=(const Ocx&) = delete;
   bool Loaded() const { return module_ != nullptr; }
   HMODULE Module() const { return module_; }
+  // The full path as the loader gives it.
+  std::string Path() const;
   HRESULT Register() const;
   HRESULT Unregister() const;
   HRESULT CanUnloadNow() const;

@@ -59,20 +59,62 @@ protected:
         EXPECT_TRUE(WaitFor(kServiceTimeoutMs, [&] { return ServiceState(service_.get()) == SERVICE_STOPPED; }))
             << "the driver service did not stop";
       }
-      EXPECT_TRUE(DeleteService(service_.get())) << GetLastError();
+      WithdrawService();
       service_.reset();
+      // Nothing of the driver stays in this session's service manager for later tests.
+      EXPECT_TRUE(WaitFor(kServiceTimeoutMs, [&] {
+        return !UniqueService(OpenServiceA(manager_.get(), "Tamrin", SERVICE_QUERY_STATUS));
+      })) << "the Tamrin service is still known";
     }
     manager_.reset();
     if (registered_) {
       EXPECT_EQ(ocx_.Unregister(), S_OK);
       EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kServiceKey));
+    } else {
+      // Unregistered while the driver ran, which may have kept its file.
+      DeleteFileA(InstalledDriverPath().c_str());
     }
+    EXPECT_FALSE(FileExists(InstalledDriverPath()));
     EXPECT_FALSE(TamrinDeviceOpens());
   }
 
+  // Wine's service manager marks a service for deletion in its registry key: withdraw it
+  // while the component's service key is still there.
+  void WithdrawService()
+  {
+    if (!withdrawn_) {
+      EXPECT_TRUE(DeleteService(service_.get())) << GetLastError();
+      withdrawn_ = true;
+    }
+  }
+
   bool registered_ = false;
+  bool withdrawn_ = false;
   UniqueService manager_;
   UniqueService service_;
+};
+
+// A copy of the component in a folder of its own, removed again with the folder.
+class MovedComponent {
+public:
+  MovedComponent() : folder_(TestsFolder() + "tamrin-moved")
+  {
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    copied_ = CopyFileA(OcxPath().c_str(), Path().c_str(), FALSE) != FALSE;
+  }
+  ~MovedComponent()
+  {
+    DeleteFileA(Path().c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+  MovedComponent(const MovedComponent&) = delete;
+  MovedComponent& operator=(const MovedComponent&) = delete;
+  bool Copied() const { return copied_; }
+  std::string Path() const { return folder_ + "\\tamrin.ocx"; }
+
+private:
+  std::string folder_;
+  bool copied_ = false;
 };
 
 TEST_F(ZintrixWithDriver, ControlOpensTheDriver)
@@ -129,6 +171,35 @@ TEST_F(ZintrixWithDriver, ProgramStreamLoadsAndSavesUnchanged)
   ComPtr<IStream> out = StreamOf({});
   ASSERT_EQ(persist->Save(out.get(), TRUE), S_OK);
   EXPECT_EQ(BytesOf(out.get()), ProgramStream());
+}
+
+// The system keeps a started driver's file loaded, and a loaded image cannot be rewritten:
+// registering again from a moved program folder must still succeed and move the class.
+TEST_F(ZintrixWithDriver, RegisteringAgainWhileTheDriverRunsMovesTheClassAndKeepsTheDriver)
+{
+  MovedComponent moved;
+  ASSERT_TRUE(moved.Copied()) << GetLastError();
+  Ocx copy(moved.Path());
+  ASSERT_TRUE(copy.Loaded()) << GetLastError();
+  ASSERT_NE(copy.Module(), ocx_.Module());
+
+  ASSERT_EQ(copy.Register(), S_OK);
+  const std::string classKey = std::string("CLSID\\") + kClsid;
+  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, classKey + "\\InprocServer32", nullptr), copy.Path());
+  const std::string libKey = std::string("TypeLib\\") + kLibid + "\\1.2\\0\\";
+  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, libKey + (sizeof(void*) == 8 ? "win64" : "win32"), nullptr), copy.Path());
+  EXPECT_EQ(RegDword(HKEY_LOCAL_MACHINE, kServiceKey, "Start"), 2u);
+  EXPECT_EQ(ReadFileBytes(InstalledDriverPath()), ReadFileBytes(BuiltDriverPath()));
+  EXPECT_TRUE(TamrinDeviceOpens());
+
+  // Unregistering leaves a running driver alone; its file may stay until it stops.
+  WithdrawService();
+  ASSERT_EQ(copy.Unregister(), S_OK);
+  registered_ = false;
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, classKey));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Orvell.Zintrix"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kServiceKey));
+  EXPECT_TRUE(TamrinDeviceOpens());
 }
 
 // ---- Windows 98 --------------------------------------------------------------------------
