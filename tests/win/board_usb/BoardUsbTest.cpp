@@ -1,6 +1,7 @@
 // keyloom.exe in command-line mode against the simulated USB board: every board type
 // through the whole driver start-up, the pages compared byte for byte, and the failure
-// paths with their final texts and exit codes.
+// paths with their final texts and exit codes; and a PS/2 run where the system has not
+// loaded the port driver.
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -139,6 +140,28 @@ TEST(BoardUsbTest, DeviceAbsentAndInstallerMissingFailsAndWaitsForTheUser) {
     EXPECT_TRUE(WaitForStatus(w, "ERROR 0xC: Board not found / Driver not loaded", 5000)) << StatusText(w);
     ExpectCentred(w);
     EXPECT_FALSE(program.Wait(0).has_value()) << "the failed run waits until the window is closed";
+    PostMessageA(w, WM_CLOSE, 0, 0);
+    const auto code = program.Wait(10000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, static_cast<DWORD>(ExitCodes::kExitProgrammingFailed));
+}
+
+// 64-bit Windows never loads the port driver (the 32-bit one cannot run there, an unsigned
+// one is refused), and elsewhere a newly registered one starts only at the next boot. The
+// control then reaches no port, and the run ends the way a silent keyboard controller ends it.
+TEST(BoardUsbTest, Ps2RunWithoutThePortDriverEndsInTimeout) {
+    ProgramFolder folder("ps2nodriver", false);  // registered: the driver is installed, not started
+    HANDLE driver = CreateFileA("\\\\.\\Tamrin", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (driver != INVALID_HANDLE_VALUE) CloseHandle(driver);
+    // With the driver there the control would execute port instructions, which fault under Wine.
+    ASSERT_EQ(driver, INVALID_HANDLE_VALUE) << "the port driver is loaded in this Wine session";
+    folder.WriteSettings(2, false, 2000);
+    Program program(folder, Quoted(folder.File("Templates\\Default-2.qbc")));
+    const HWND w = WaitUntilBroughtOnScreen(program);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(WaitForStatus(w, "Timeout", 5000)) << StatusText(w);
+    ExpectCentred(w);
     PostMessageA(w, WM_CLOSE, 0, 0);
     const auto code = program.Wait(10000);
     ASSERT_TRUE(code.has_value());

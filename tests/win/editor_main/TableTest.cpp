@@ -4,12 +4,12 @@
 
 #include <atomic>
 #include <stdexcept>
-#include <thread>
 #include <tuple>
 
 #include "EditorFixture.h"
 #include "editor/TableWalk.h"
 #include "editor/WidgetTexts.h"
+#include "support/WinSupport.h"
 
 namespace EditorTest {
 
@@ -35,14 +35,14 @@ public:
           }) {}
     std::vector<std::string> Stop() {
         m_stop = true;
-        m_thread.join();
+        m_thread.Join();
         return m_seen;
     }
 
 private:
     std::atomic<bool> m_stop{false};
     std::vector<std::string> m_seen;
-    std::thread m_thread;
+    winsupport::Thread m_thread;
 };
 
 class TableFixture : public EditorFixture {

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "EditorFixture.h"
 #include "core/KeyTables.h"
 #include "core/SwiTables.h"
+#include "support/WinSupport.h"
 
 namespace EditorTest {
 
@@ -18,16 +18,17 @@ platform::MouseEvent Button(int button) { return platform::MouseEvent{button, 0,
 // Closes every pop-up menu that opens while it watches (Esc) and counts them.
 class MenuWatch {
 public:
+    ~MenuWatch() { m_stop = true; }  // a test that ends early must not wait forever
     int Stop() {
         m_stop = true;
-        m_thread.join();
+        m_thread.Join();
         return m_shown;
     }
 
 private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_shown{0};
-    std::thread m_thread{[this] {
+    winsupport::Thread m_thread{[this] {
         for (; !m_stop; Sleep(5)) {
             HWND menu = FindWindowA("#32768", nullptr);
             if (!menu || !IsWindowVisible(menu)) continue;

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <set>
-#include <thread>
 
 #include "EditorFixture.h"
 #include "controls/LabelButton_Helper.h"
@@ -64,14 +63,14 @@ public:
           }) {}
     std::vector<std::string> Stop() {
         m_stop = true;
-        m_thread.join();
+        m_thread.Join();
         return m_items;
     }
 
 private:
     std::atomic<bool> m_stop{false};
     std::vector<std::string> m_items;
-    std::thread m_thread;
+    winsupport::Thread m_thread;
 };
 
 class FakeKeyboard : public KeyTables::IKeyboardDevice {

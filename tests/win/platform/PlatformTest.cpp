@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <future>
 #include <stdexcept>
 
 #include "platform/Controls.h"
@@ -53,7 +52,7 @@ TEST(App, PathIsTheProgramFolderWithoutTrailingBackslash) {
 TEST(MsgBox, ShowsTextTitleAndIconAndReturnsTheButtonPressed) {
     auto answer = winsupport::AnswerMessageBoxAsync(IDNO, 10000);
     int r = MsgBox("First line\r\nsecond line", MB_YESNO | MB_ICONQUESTION, "Keyloom");
-    winsupport::MessageBoxInfo info = answer.get();
+    winsupport::MessageBoxInfo info = answer.Get();
     ASSERT_NE(info.hwnd, nullptr);
     EXPECT_EQ(r, IDNO);
     EXPECT_EQ(info.title, "Keyloom");
@@ -69,14 +68,14 @@ TEST(MsgBox, TimersKeepFiringWhileTheBoxIsOpen) {
     t.SetInterval(10);
     t.SetEnabled(true);
     // Answer only once the timer has fired a few times inside the box's own loop.
-    auto answer = std::async(std::launch::async, [&] {
+    winsupport::Async<winsupport::MessageBoxInfo> answer([&] {
         winsupport::MessageBoxInfo info = winsupport::WaitForMessageBox(GetCurrentProcessId(), 10000);
         winsupport::WaitUntil([&] { return ticks >= 3; }, 10000, false);
         winsupport::PressButton(info.hwnd, IDOK);
         return info;
     });
     MsgBox("waiting", MB_OK, "Keyloom");
-    answer.get();
+    answer.Get();
     t.SetEnabled(false);
     EXPECT_GE(ticks, 3);
 }

@@ -371,10 +371,20 @@ TEST_F(DownloadingWindowTest, RegisteredControlIsCreatedThroughCom) {
     using Register = HRESULT(STDAPICALLTYPE*)();
     auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(ocx, "DllRegisterServer")));
     ASSERT_NE(reg, nullptr);
+    // Unregistered again at the end, however the test ends: the registration installs the
+    // port driver as a service started at boot, which the next start of this Wine prefix
+    // would load under later tests.
+    struct Unregister {
+        HMODULE ocx;
+        ~Unregister() {
+            if (auto f = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(ocx, "DllUnregisterServer"))))
+                f();
+            FreeLibrary(ocx);
+        }
+    } unregister{ocx};
     // Registering again fails while the control's driver, registered to start with the
     // system, is loaded (its file cannot be replaced); the class stays registered then.
     reg();
-    FreeLibrary(ocx);
 
     forms::frmDownloading& w = Window();
     ASSERT_TRUE(w.IsLoaded());

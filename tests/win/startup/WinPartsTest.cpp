@@ -178,7 +178,7 @@ TEST(WinHostTest, MessageBoxGoesToTheScreen) {
     WinHost host;
     auto answer = winsupport::AnswerMessageBoxAsync(IDOK, 10000);
     EXPECT_EQ(host.MessageBox("hello", MB_ICONINFORMATION, "Keyloom - www.keyloom.example"), IDOK);
-    auto info = answer.get();
+    auto info = answer.Get();
     EXPECT_EQ(info.text, "hello");
     EXPECT_EQ(info.title, "Keyloom - www.keyloom.example");
 }

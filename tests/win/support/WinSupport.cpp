@@ -4,9 +4,24 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <thread>
 
 namespace winsupport {
+
+namespace {
+DWORD WINAPI RunThread(void* fn) {
+    (*static_cast<std::function<void()>*>(fn))();
+    return 0;
+}
+}  // namespace
+
+Thread::Thread(std::function<void()> fn) : m_fn(std::make_unique<std::function<void()>>(std::move(fn))) {
+    m_handle.Reset(CreateThread(nullptr, 0, &RunThread, m_fn.get(), 0, nullptr));
+}
+
+void Thread::Join() {
+    if (m_handle) WaitForSingleObject(m_handle.Get(), INFINITE);
+    m_handle.Reset();
+}
 
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump) {
     const DWORD start = GetTickCount();
@@ -131,9 +146,9 @@ bool PressButton(HWND dialog, int id) {
     return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
 }
 
-std::future<MessageBoxInfo> AnswerMessageBoxAsync(int buttonId, DWORD timeoutMs) {
+Async<MessageBoxInfo> AnswerMessageBoxAsync(int buttonId, DWORD timeoutMs) {
     const DWORD pid = GetCurrentProcessId();
-    return std::async(std::launch::async, [pid, buttonId, timeoutMs] {
+    return Async<MessageBoxInfo>([pid, buttonId, timeoutMs] {
         MessageBoxInfo info = WaitForMessageBox(pid, timeoutMs);
         if (info.hwnd) PressButton(info.hwnd, buttonId);
         return info;

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include <functional>
-#include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +38,38 @@ public:
 
 private:
     HANDLE m_h = nullptr;
+};
+
+// A thread of the Windows API running fn; joined when it goes (fn never runs when no
+// thread could be created). The toolchain's win32 thread model has no std::thread.
+class Thread {
+public:
+    explicit Thread(std::function<void()> fn);
+    ~Thread() { Join(); }
+    Thread(const Thread&) = delete;
+    Thread& operator=(const Thread&) = delete;
+    // Waits until fn has returned (at once when it has, or after an earlier Join).
+    void Join();
+
+private:
+    std::unique_ptr<std::function<void()>> m_fn;  // outlives the thread that runs it
+    UniqueHandle m_handle;
+};
+
+// fn run on a Thread of its own; Get waits for it and hands back its result.
+template <class T>
+class Async {
+public:
+    explicit Async(std::function<T()> fn)
+        : m_result(std::make_unique<T>()), m_thread([fn = std::move(fn), r = m_result.get()] { *r = fn(); }) {}
+    T Get() {
+        m_thread.Join();
+        return *m_result;
+    }
+
+private:
+    std::unique_ptr<T> m_result;  // declared first: the thread ends before it goes
+    Thread m_thread;
 };
 
 // Polls cond every few milliseconds until it is true or timeoutMs has passed;
@@ -74,7 +106,7 @@ bool PressButton(HWND dialog, int id);
 // On another thread: waits for a message box of this process, reads it, presses
 // the button and hands back what it read (hwnd null when none came in time).
 // For boxes that the calling thread shows itself.
-std::future<MessageBoxInfo> AnswerMessageBoxAsync(int buttonId, DWORD timeoutMs);
+Async<MessageBoxInfo> AnswerMessageBoxAsync(int buttonId, DWORD timeoutMs);
 
 // A program started by a test.
 class ChildProcess {

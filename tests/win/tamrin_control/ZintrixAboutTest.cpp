@@ -1,8 +1,7 @@
 // The About box: layout and texts, fonts, link colours and fitting, the hand cursor, and a
 // click on the e-mail link that opens "mailto:..." through the shell.
 #include "TamrinTestSupport.h"
-
-#include <thread>
+#include "support/WinSupport.h"
 
 using namespace TamrinTest;
 
@@ -238,9 +237,9 @@ TEST_F(ZintrixAbout, ShowsTheDialogAndOpensTheMailLink)
   Observation first;
   {
     MailHandler handler(recordFile);
-    std::thread watcher([&] { Observe(ocx_.Module(), recordFile, first); });
+    winsupport::Thread watcher([&] { Observe(ocx_.Module(), recordFile, first); });
     const HRESULT hr = control->AboutBox();
-    watcher.join();
+    watcher.Join();
     EXPECT_EQ(hr, S_OK);
   }
   DeleteFileA(recordFile.c_str());
@@ -280,9 +279,9 @@ TEST_F(ZintrixAbout, ShowsTheDialogAndOpensTheMailLink)
 
   // Opened again: every link is unvisited.
   Observation second;
-  std::thread watcher([&] { Observe(ocx_.Module(), std::string(), second); });
+  winsupport::Thread watcher([&] { Observe(ocx_.Module(), std::string(), second); });
   EXPECT_EQ(control->AboutBox(), S_OK);
-  watcher.join();
+  watcher.Join();
   ASSERT_TRUE(second.found);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(second.before[i].text, kBlue) << kLinks[i];
