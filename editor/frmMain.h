@@ -271,6 +271,8 @@ public:
     // False only when a chosen file could not be written (reported); a cancelled
     // dialog is no failure.
     bool SavePanelFileAs();
+    // Writes the panel layout; a failure is reported under sProcedure and answers false.
+    bool SavePanelFile(const std::string& sFile, const char* sProcedure);
     void LoadDefaultKeyAssignments();
     // The file behind each template entry of the File menu, and the highest entry in use
     // (-1: none); rebuilt whenever the File menu opens.

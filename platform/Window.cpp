@@ -132,7 +132,13 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (self->HandleMessage(msg, wp, lp, result)) return result;
+    try {
+        if (self->HandleMessage(msg, wp, lp, result)) return result;
+    } catch (...) {
+        // Nothing may unwind into the system's code that called us.
+        ReportEscapedError();
+        return 0;
+    }
     return self->DefaultProc(msg, wp, lp);
 }
 
@@ -148,7 +154,13 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return old ? CallWindowProcA(old, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (self->HandleMessage(msg, wp, lp, result)) return result;
+    try {
+        if (self->HandleMessage(msg, wp, lp, result)) return result;
+    } catch (...) {
+        // Nothing may unwind into the system's code that called us.
+        ReportEscapedError();
+        return 0;
+    }
     return self->DefaultProc(msg, wp, lp);
 }
 
@@ -521,6 +533,15 @@ void Form::OnHwndDestroyed() {
 }
 
 bool Form::PreTranslate(MSG& msg) {
+    try {
+        return PreTranslateKey(msg);
+    } catch (...) {
+        ReportEscapedError();
+        return true;
+    }
+}
+
+bool Form::PreTranslateKey(MSG& msg) {
     const UINT m = msg.message;
     if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_CHAR && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP) return false;
     if (!msg.hwnd) return false;

@@ -198,6 +198,7 @@ protected:
     void OnHwndDestroyed() override;
 
 private:
+    static bool PreTranslateKey(MSG& msg);
     void MarkUnloaded();
     bool m_keyPreview = false;
     Window* m_defaultButton = nullptr;
