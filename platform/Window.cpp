@@ -663,6 +663,15 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         UnloadWith(0);
         result = 0;
         return true;
+    // The end of the Windows session closes the form as the close box does; it is never
+    // held up.
+    case WM_QUERYENDSESSION:
+        result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (wp) UnloadWith(2);
+        result = 0;
+        return true;
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
         return false;

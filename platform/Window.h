@@ -182,7 +182,7 @@ public:
 protected:
     virtual void InitializeComponent() {}
     virtual void Form_Load() {}
-    // unloadMode: 0 closed by the user (close box), 1 by code.
+    // unloadMode: 0 closed by the user (close box), 1 by code, 2 the Windows session ends.
     virtual void Form_QueryUnload(bool& /*cancel*/, int /*unloadMode*/) {}
     virtual void Form_Unload(bool& /*cancel*/) {}
     virtual void Form_Resize() {}

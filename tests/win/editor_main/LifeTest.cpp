@@ -72,6 +72,19 @@ TEST_F(Life, EachSaveAtClosingRunsEvenWhenAnEarlierOneFails) {
     EXPECT_EQ(host.ends, std::vector<int>{0});
 }
 
+TEST_F(Life, TheEndOfTheWindowsSessionClosesWithTheSaves) {
+    WriteFile(Path("Keyloom.cpl"), kPanel);
+    forms::frmMain& m = Open();
+    DeleteFileA(Path("Keyloom.cpl").c_str());
+    EXPECT_TRUE(SendMessageA(m.Hwnd(), WM_QUERYENDSESSION, 0, 0));
+    EXPECT_TRUE(m.IsLoaded());  // asking whether it may end is no end yet
+    SendMessageA(m.Hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(m.IsLoaded());
+    EXPECT_EQ(ReadFile(Path("Keyloom.cpl")), kPanel);
+    EXPECT_FALSE(ReadFile(Path("Keyloom.qbc")).empty());
+    EXPECT_EQ(host.ends, std::vector<int>{0});
+}
+
 TEST_F(Life, TheClientAreaKeepsItsHeight) {
     forms::frmMain& m = Open();
     const float client = m.ScaleHeight();
