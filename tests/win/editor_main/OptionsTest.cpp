@@ -206,6 +206,18 @@ TEST_F(OptionsFirstRun, TheCloseBoxSavesInstallsTheDefaultFilesAndLoadsThem) {
     EXPECT_TRUE(Main().Enabled());
 }
 
+TEST_F(OptionsFirstRun, AWorkingFileIsNeverReplaced) {
+    // A system file reads as missing to the test for a working file; the copy still
+    // leaves it alone.
+    WriteFile(Path("Keyloom.qbc"), "mine");
+    SetFileAttributesA(Path("Keyloom.qbc").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    CloseBoxOfModalDialog();
+    SetFileAttributesA(Path("Keyloom.qbc").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFile(Path("Keyloom.qbc")), "mine");
+    forms::frmOptions::CopyFileIgnoringErrors(Template("Default-2.qbc"), Path("Keyloom.qbc"));
+    EXPECT_EQ(ReadFile(Path("Keyloom.qbc")), "mine");
+}
+
 TEST_F(OptionsFirstRun, AnExistingPanelIsKeptAndLoaded) {
     WriteFile(Path("Keyloom.cpl"), kOwnPanel);
     CloseBoxOfModalDialog();
