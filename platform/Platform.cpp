@@ -208,6 +208,10 @@ void SetFileDialogHandler(std::function<std::string(const FileDialogRequest&)> h
     FileDialogHandler() = std::move(handler);
 }
 
+DWORD FileDialogFlags(bool save) {
+    return OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? 0 : OFN_FILEMUSTEXIST);
+}
+
 std::string ShowFileDialog(const FileDialogRequest& request) {
     if (FileDialogHandler()) return FileDialogHandler()(request);
     // The dialog wants its filter as NUL-separated pairs ending in two NULs.
@@ -224,7 +228,7 @@ std::string ShowFileDialog(const FileDialogRequest& request) {
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    ofn.Flags = FileDialogFlags(request.save);
     const BOOL ok = request.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     return ok ? std::string(file) : std::string();
 }

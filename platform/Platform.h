@@ -96,6 +96,9 @@ struct FileDialogRequest {
     HWND owner = nullptr;
 };
 std::string ShowFileDialog(const FileDialogRequest& request);
+// The dialog's flags: an open dialog takes only a file that exists; a save dialog asks
+// nothing about a file that exists (the program's own saves replace it).
+DWORD FileDialogFlags(bool save);
 void SetFileDialogHandler(std::function<std::string(const FileDialogRequest&)> handler);
 
 }  // namespace platform

@@ -11,6 +11,8 @@
 #include "platform/Window.h"
 #include "support/WinSupport.h"
 
+#include <commdlg.h>  // after windows.h, which the platform headers bring
+
 using namespace platform;
 
 namespace {
@@ -178,6 +180,11 @@ TEST(EndTest, CallsTheInstalledHandlerWithTheExitCode) {
         EXPECT_EQ(e.code, 3);
     }
     SetEndHandler(nullptr);
+}
+
+TEST(FileDialogTest, OnlyTheOpenDialogAsksForAnExistingFileAndTheSaveDialogAsksNothing) {
+    EXPECT_TRUE(FileDialogFlags(false) & OFN_FILEMUSTEXIST);
+    EXPECT_FALSE(FileDialogFlags(true) & (OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT));
 }
 
 }  // namespace
