@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/Controls.h"
+#include "platform/KeyNavigation.h"
 
 namespace platform {
 
@@ -566,12 +567,18 @@ bool Form::PreTranslateKey(MSG& msg) {
         // The handler may have unloaded the form.
         if (!form->m_loaded || !IsWindow(msg.hwnd)) return true;
     }
+    if (m == WM_KEYDOWN && msg.wParam == VK_RETURN && keynav::PressFocusedButton(form->m_hwnd)) return true;
     if (m == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
         Window* b = msg.wParam == VK_RETURN ? form->m_defaultButton : form->m_cancelButton;
         if (b && b->Hwnd() && IsWindowVisible(b->Hwnd()) && IsWindowEnabled(b->Hwnd())) {
             if (b->Click) b->Click();
             return true;
         }
+    }
+    if (m == WM_KEYDOWN && (CurrentShiftState() & (kCtrlMask | kAltMask)) == 0) {
+        if (msg.wParam == VK_TAB) return keynav::MoveFocusByTab(form->m_hwnd, CurrentShiftState() == kShiftMask);
+        if (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN)
+            return keynav::MoveAmongOptions(form->m_hwnd, msg.wParam);
     }
     return false;
 }
