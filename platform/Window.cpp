@@ -590,7 +590,15 @@ void Form::Show(bool modal, Form* owner) {
     Load();
     if (!m_hwnd) return;
     if (owner && owner->Hwnd()) SetWindowLongPtrA(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->Hwnd()));
-    ShowWindow(m_hwnd, SW_SHOW);
+    // Showing a visible window again makes no change by itself: it would stay behind
+    // whatever the user clicked since.
+    const bool wasVisible = Visible();
+    ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
+    if (wasVisible) {
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(m_hwnd);
+        SetActiveWindow(m_hwnd);
+    }
     if (!modal) return;
     std::vector<HWND> disabled;
     for (Form* f : AllForms()) {

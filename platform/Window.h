@@ -152,7 +152,8 @@ public:
     // Runs Form_QueryUnload/Form_Unload, destroys the window. Nothing when not loaded.
     // Returns false when a handler cancelled.
     bool Unload();
-    // Shows the form; modal runs a nested loop until it is hidden or unloaded.
+    // Shows the form; modal runs a nested loop until it is hidden or unloaded. A form
+    // that is shown already comes to the front and becomes the active window.
     void Show(bool modal = false, Form* owner = nullptr);
     void Hide();
     // 0 normal, 1 minimized, 2 maximized.
