@@ -2,6 +2,7 @@
 
 #include "core/Error_.h"
 #include "core/KeyTables_win.h"
+#include "core/Trace_.h"
 #include "core/Trace_frmTrace.h"
 #include "core/Util.h"
 #include "core/WinApi_.h"
@@ -73,6 +74,7 @@ void InstallWindowsProgram() {
     KeyTables::UseDirectInputKeyboard(mainWindowHwnd);
     WinApi_::SetMainWindowProvider(mainWindowHwnd);
     Error_::SetStatusSink(ProgressCallback::ProgressMessage);
+    platform::SetEscapedErrorTrace([](const std::string& sText) { Trace_::Trace("Event handler", sText); });
     forms::SetMainWindowLink(&mainWindowLink);
     forms::InstallProgrammingWindow();
     MainStartup::SetStartupWindows(&windows);

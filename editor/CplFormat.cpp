@@ -58,11 +58,38 @@ std::string DigitsText(float v) {
     return sSign + ExponentText(sDigits, exp10);
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The text of the leading number: leading blanks skipped, then an optional sign, digits
+// with an optional "." fraction and an optional exponent ("E", its optional sign and its
+// digits), up to the first character that does not fit. Empty without a digit.
+std::string_view LeadingNumberText(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    const std::size_t start = i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    bool fDigit = false;
+    for (; i < s.size() && IsDigit(s[i]); ++i) fDigit = true;
+    if (i < s.size() && s[i] == '.')
+        for (++i; i < s.size() && IsDigit(s[i]); ++i) fDigit = true;
+    if (!fDigit) return {};
+    // An exponent counts only with a digit of its own.
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        if (j < s.size() && IsDigit(s[j])) {
+            while (j < s.size() && IsDigit(s[j])) ++j;
+            i = j;
+        }
+    }
+    return s.substr(start, i - start);
+}
+
 // A position as the reader keeps it: the leading number as a single-precision value.
 // Overflow is an error; a value too small for single precision becomes 0 or the nearest
 // denormal, as the conversion rounds it.
 bool ReadSingle(std::string_view sField, float& v) {
-    const double d = Util::Val(sField);
+    const double d = ReadNumber(sField);
     if (!(std::fabs(d) <= static_cast<double>(std::numeric_limits<float>::max()))) return false;
     v = static_cast<float>(d);
     return true;
@@ -72,7 +99,7 @@ bool ReadSingle(std::string_view sField, float& v) {
 bool ReadInt16(const std::vector<std::string_view>& subs, std::size_t i, std::int16_t& v) {
     v = 0;
     if (i >= subs.size()) return true;
-    const auto n = Util::CInt(Util::Val(subs[i]));
+    const auto n = Util::CInt(ReadNumber(subs[i]));
     if (!n) return false;
     v = *n;
     return true;
@@ -96,6 +123,9 @@ std::string Overflow(const char* sWhat, std::string_view sText) {
 }
 
 }  // namespace
+
+// The text holds nothing but the number now, so the general conversion reads it exactly.
+double ReadNumber(std::string_view sText) { return Util::Val(LeadingNumberText(sText)); }
 
 std::string FormatSingle(float v) {
     if (std::isnan(v) || v == 0.0f) return "0";

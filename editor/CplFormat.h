@@ -22,6 +22,12 @@
 
 namespace CplFormat {
 
+// The numeric value of a field: its leading number. Leading blanks are skipped, then an
+// optional sign, digits with an optional "." fraction and an optional exponent ("E"
+// followed by an optional sign and digits) are taken; reading stops at the first other
+// character. A text without a leading number is 0: "12 5" is 12, "- 5" is 0, "1D2" is 1.
+double ReadNumber(std::string_view sText);
+
 // One number of fields 1 to 4 as the file holds it.
 std::string FormatSingle(float v);
 

@@ -128,6 +128,8 @@ public:
     std::vector<TableCell*> m_colCells;    // live table cells in creation order; not owned
     std::int16_t m_iNextCellIndex = 1;
     std::string m_sEditText, m_sOldText;
+    // The input those two texts belong to; 0 when no user text is being typed.
+    std::int32_t m_swiEditText = 0;
     std::int16_t m_iPaletteType = 0, m_iPaletteColor = 0;
     // Set when the launcher took over: closing then saves nothing.
     bool m_fEndingWithoutSaves = false;
@@ -213,6 +215,8 @@ public:
     void acells_MouseMove(std::int16_t index, const platform::MouseEvent& e);
     void EditKeyDown(int keyCode, std::int32_t swi);
     void EditKeyPress(int keyAscii, std::int32_t swi);
+    // Starts typing a user text for the input: its text so far is kept for Esc.
+    void BeginTextEdit(std::int32_t swi);
     TableCell* CellAt(std::int16_t index);
 
     // ---------------------------------------------------------------- panel-layout file
@@ -267,6 +271,8 @@ public:
     // False only when a chosen file could not be written (reported); a cancelled
     // dialog is no failure.
     bool SavePanelFileAs();
+    // Writes the panel layout; a failure is reported under sProcedure and answers false.
+    bool SavePanelFile(const std::string& sFile, const char* sProcedure);
     void LoadDefaultKeyAssignments();
     // The file behind each template entry of the File menu, and the highest entry in use
     // (-1: none); rebuilt whenever the File menu opens.

@@ -140,7 +140,11 @@ bool frmMain::SavePanelFileAs() {
     EndCurrentEdit();
     const std::string sFile = AskPanelFileToSave();
     if (sFile.empty()) return true;
-    return Trapped("frmMain.SavePanelFileAs", [&] { CplSave(sFile); });
+    return SavePanelFile(sFile, "frmMain.SavePanelFileAs");
+}
+
+bool frmMain::SavePanelFile(const std::string& sFile, const char* sProcedure) {
+    return Trapped(sProcedure, [&] { CplSave(sFile); });
 }
 
 void frmMain::mNewPanelDefault_Click() { mNewPanel_Click(-2); }

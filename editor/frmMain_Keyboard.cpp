@@ -85,9 +85,14 @@ void frmMain::Form_KeyUp(int keyCode, int /*shift*/) {
         return;
     }
     // Both variants of a sided key may be held: each stops blinking only when released.
-    if (!KeyTables::IsSidedVkVariantDown(keyCode, false))
-        Step([&] { BlinkSwisOfKey(KeyTables::SidedVkToIbmKey(keyCode, false), 0); });
-    if (KeyTables::IsSidedVkVariantDown(keyCode, true)) return;
+    // A keyboard that cannot be read skips the step; the second variant then stops too.
+    Step([&] {
+        if (!KeyTables::IsSidedVkVariantDown(keyCode, false))
+            BlinkSwisOfKey(KeyTables::SidedVkToIbmKey(keyCode, false), 0);
+    });
+    bool fSecondDown = false;
+    Step([&] { fSecondDown = KeyTables::IsSidedVkVariantDown(keyCode, true); });
+    if (fSecondDown) return;
     Step([&] { BlinkSwisOfKey(KeyTables::SidedVkToIbmKey(keyCode, true), 0); });
 }
 

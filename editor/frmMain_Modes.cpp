@@ -106,7 +106,9 @@ void frmMain::EnterKeyAssignments(bool fQuiet) {
         if (answer == IDYES) {
             const std::string sFile = AskPanelFileToSave();
             if (sFile.empty()) return;
-            CplSave(sFile);
+            // A layout that could not be saved keeps the designer: the user was told that
+            // the switch needs it saved.
+            if (!SavePanelFile(sFile, "frmMain.EnterKeyAssignments")) return;
         } else if (answer != IDNO) {
             return;  // Cancel, or a box that could not be shown: stay where we are
         }

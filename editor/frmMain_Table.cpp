@@ -158,8 +158,7 @@ void frmMain::acells_MouseDown(std::int16_t index, const platform::MouseEvent& e
             SetStatus("PRESS KEY TO ASSIGN", kTagCplEditor);
         }
     } else {
-        m_sOldText = QbcFile::GetSwiUserText(static_cast<std::int16_t>(swi));
-        m_sEditText.clear();
+        BeginTextEdit(swi);
         StoreUserText(swi, m_sEditText);
         SetStatus("ENTER USER TEXT", kTagCplEditor);
         cell->Redraw();
@@ -176,16 +175,28 @@ void frmMain::acells_MouseMove(std::int16_t index, const platform::MouseEvent& e
     if (TableCell* cell = CellAt(index)) ShowBindingDescription(*cell);
 }
 
+void frmMain::BeginTextEdit(std::int32_t swi) {
+    m_swiEditText = swi;
+    m_sOldText = QbcFile::GetSwiUserText(static_cast<std::int16_t>(swi));
+    m_sEditText.clear();
+}
+
 void frmMain::EditKeyDown(int keyCode, std::int32_t swi) {
     SetStatus("PRESS ENTER TO ACCEPT", kTagKeyEditor);
+    // The selection can have been made with key captions shown: the texts of an earlier
+    // edit belong to another input.
+    if (swi != m_swiEditText) BeginTextEdit(swi);
     switch (keyCode) {
     case kKeyEscape:
         StoreUserText(swi, m_sOldText);
         DeselectSwi();
+        // An unchanged text calls for no refresh, but the caption still asks for text.
+        UpdateSwiBindings(swi);
         break;
     case kKeyEnter:
         StoreUserText(swi, m_sEditText);
         DeselectSwi();
+        UpdateSwiBindings(swi);
         break;
     case kKeyBackspace:
         if (!m_sEditText.empty()) m_sEditText.pop_back();
@@ -201,6 +212,7 @@ void frmMain::EditKeyPress(int keyAscii, std::int32_t swi) {
     // Control characters are no text; Esc, Enter and Backspace act on key-down. Values
     // outside one byte are no character of the code page at all.
     if (keyAscii < 32 || keyAscii > 255) return;
+    if (swi != m_swiEditText) BeginTextEdit(swi);
     m_sEditText += UpperCased(keyAscii);
     StoreUserText(swi, m_sEditText);
 }

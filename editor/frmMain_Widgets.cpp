@@ -183,6 +183,7 @@ void frmMain::SelectSwi(ISwi* iswi) {
 
 void frmMain::DeselectSwi() {
     m_cellPendingShiftDefn = nullptr;
+    m_swiEditText = 0;
     if (!m_iswiSelected) return;
     ISwi* old = m_iswiSelected;
     m_iswiSelected = nullptr;
@@ -289,8 +290,7 @@ void frmMain::awidgets_MouseUp(std::int16_t index, const platform::MouseEvent& e
         caption->SetCaption("PRESS KEY");
         SetStatus("PRESS KEY TO ASSIGN", kOwnerKeyEditor);
     } else {
-        m_sOldText = QbcFile::GetSwiUserText(StoreId(swi));
-        m_sEditText.clear();
+        BeginTextEdit(swi);
         caption->SetCaption("ENTER TEXT");
         SetStatus("ENTER USER TEXT", kOwnerKeyEditor);
     }

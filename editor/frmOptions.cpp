@@ -238,7 +238,9 @@ void frmOptions::InstallDefaultFiles() {
 }
 
 void frmOptions::CopyFileIgnoringErrors(const std::string& sSource, const std::string& sTarget) {
-    CopyFileA(sSource.c_str(), sTarget.c_str(), FALSE);
+    // Fails when the target exists: a working file is never replaced, also one that
+    // the test for its existence did not see (a system file, one made meanwhile).
+    CopyFileA(sSource.c_str(), sTarget.c_str(), TRUE);
 }
 
 std::string frmOptions::GetDefaultCplFileName() { return OptionsRules::DefaultCplFileName(); }

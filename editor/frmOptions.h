@@ -37,7 +37,7 @@ public:
     // First run: copies the default panel layout and key assignments of the board into
     // the working files that are missing, and loads those that exist then.
     void InstallDefaultFiles();
-    // Copies a file; any error is ignored.
+    // Copies a file unless the target exists; any error is ignored.
     static void CopyFileIgnoringErrors(const std::string& sSource, const std::string& sTarget);
     // The default panel layout template of the board type: its preferred name when that
     // file exists in the template folder, else the fallback name. Static: asking for the

@@ -271,7 +271,11 @@ void CALLBACK Timer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
     if (it == Timers().end()) return;
     DispatchScope scope;
     Timer* t = it->second;
-    if (t->Tick) t->Tick();
+    try {
+        if (t->Tick) t->Tick();
+    } catch (...) {
+        ReportEscapedError();
+    }
 }
 
 // ---------------------------------------------------------------- MenuItem

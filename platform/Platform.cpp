@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <cmath>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -135,6 +136,41 @@ void End(int exitCode) {
 
 void SetEndHandler(std::function<void(int)> handler) { EndHandler() = std::move(handler); }
 
+namespace {
+std::function<void(const std::string&)>& EscapedErrorTrace() {
+    static std::function<void(const std::string&)> t;
+    return t;
+}
+bool g_reportingEscapedError = false;
+}  // namespace
+
+void SetEscapedErrorTrace(std::function<void(const std::string&)> trace) { EscapedErrorTrace() = std::move(trace); }
+
+void ReportEscapedError() {
+    std::string what;
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        what = e.what();
+    } catch (...) {
+        what = "unknown error";
+    }
+    const std::string text = "Unexpected error: " + what;
+    try {
+        if (auto& trace = EscapedErrorTrace()) trace(text);
+    } catch (...) {
+        // A trace that fails must not take the report with it.
+    }
+    // A handler that fails on every paint would otherwise stack up boxes without end.
+    if (g_reportingEscapedError) return;
+    g_reportingEscapedError = true;
+    try {
+        MsgBox(text, MB_OK | MB_ICONEXCLAMATION, App::Title());
+    } catch (...) {
+    }
+    g_reportingEscapedError = false;
+}
+
 void DeferDelete(std::function<void()> release) {
     if (g_dispatchDepth == 0) {
         release();
@@ -172,6 +208,10 @@ void SetFileDialogHandler(std::function<std::string(const FileDialogRequest&)> h
     FileDialogHandler() = std::move(handler);
 }
 
+DWORD FileDialogFlags(bool save) {
+    return OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? 0 : OFN_FILEMUSTEXIST);
+}
+
 std::string ShowFileDialog(const FileDialogRequest& request) {
     if (FileDialogHandler()) return FileDialogHandler()(request);
     // The dialog wants its filter as NUL-separated pairs ending in two NULs.
@@ -188,7 +228,7 @@ std::string ShowFileDialog(const FileDialogRequest& request) {
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    ofn.Flags = FileDialogFlags(request.save);
     const BOOL ok = request.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     return ok ? std::string(file) : std::string();
 }

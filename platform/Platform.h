@@ -59,6 +59,14 @@ int RunMessageLoop();
 [[noreturn]] void End(int exitCode);
 void SetEndHandler(std::function<void(int)> handler);
 
+// The safety net at the dispatch boundary: called inside a catch block when an exception
+// has escaped an event handler. Traces it (through the trace set below) and shows it in a
+// message box; the program goes on with the next event. A report that comes while the
+// box of an earlier one is open is traced only.
+void ReportEscapedError();
+// Where those reports are traced (an empty function: nowhere).
+void SetEscapedErrorTrace(std::function<void(const std::string&)> trace);
+
 // Objects whose deletion must wait until no event handler of theirs is running:
 // they are released when the outermost event dispatch has returned.
 void DeferDelete(std::function<void()> release);
@@ -88,6 +96,9 @@ struct FileDialogRequest {
     HWND owner = nullptr;
 };
 std::string ShowFileDialog(const FileDialogRequest& request);
+// The dialog's flags: an open dialog takes only a file that exists; a save dialog asks
+// nothing about a file that exists (the program's own saves replace it).
+DWORD FileDialogFlags(bool save);
 void SetFileDialogHandler(std::function<std::string(const FileDialogRequest&)> handler);
 
 }  // namespace platform

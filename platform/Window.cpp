@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/Controls.h"
+#include "platform/KeyNavigation.h"
 
 namespace platform {
 
@@ -132,7 +133,13 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (self->HandleMessage(msg, wp, lp, result)) return result;
+    try {
+        if (self->HandleMessage(msg, wp, lp, result)) return result;
+    } catch (...) {
+        // Nothing may unwind into the system's code that called us.
+        ReportEscapedError();
+        return 0;
+    }
     return self->DefaultProc(msg, wp, lp);
 }
 
@@ -148,7 +155,13 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         return old ? CallWindowProcA(old, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (self->HandleMessage(msg, wp, lp, result)) return result;
+    try {
+        if (self->HandleMessage(msg, wp, lp, result)) return result;
+    } catch (...) {
+        // Nothing may unwind into the system's code that called us.
+        ReportEscapedError();
+        return 0;
+    }
     return self->DefaultProc(msg, wp, lp);
 }
 
@@ -521,6 +534,15 @@ void Form::OnHwndDestroyed() {
 }
 
 bool Form::PreTranslate(MSG& msg) {
+    try {
+        return PreTranslateKey(msg);
+    } catch (...) {
+        ReportEscapedError();
+        return true;
+    }
+}
+
+bool Form::PreTranslateKey(MSG& msg) {
     const UINT m = msg.message;
     if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_CHAR && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP) return false;
     if (!msg.hwnd) return false;
@@ -545,12 +567,18 @@ bool Form::PreTranslate(MSG& msg) {
         // The handler may have unloaded the form.
         if (!form->m_loaded || !IsWindow(msg.hwnd)) return true;
     }
+    if (m == WM_KEYDOWN && msg.wParam == VK_RETURN && keynav::PressFocusedButton(form->m_hwnd)) return true;
     if (m == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
         Window* b = msg.wParam == VK_RETURN ? form->m_defaultButton : form->m_cancelButton;
         if (b && b->Hwnd() && IsWindowVisible(b->Hwnd()) && IsWindowEnabled(b->Hwnd())) {
             if (b->Click) b->Click();
             return true;
         }
+    }
+    if (m == WM_KEYDOWN && (CurrentShiftState() & (kCtrlMask | kAltMask)) == 0) {
+        if (msg.wParam == VK_TAB) return keynav::MoveFocusByTab(form->m_hwnd, CurrentShiftState() == kShiftMask);
+        if (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN)
+            return keynav::MoveAmongOptions(form->m_hwnd, msg.wParam);
     }
     return false;
 }
@@ -562,7 +590,15 @@ void Form::Show(bool modal, Form* owner) {
     Load();
     if (!m_hwnd) return;
     if (owner && owner->Hwnd()) SetWindowLongPtrA(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->Hwnd()));
-    ShowWindow(m_hwnd, SW_SHOW);
+    // Showing a visible window again makes no change by itself: it would stay behind
+    // whatever the user clicked since.
+    const bool wasVisible = Visible();
+    ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
+    if (wasVisible) {
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(m_hwnd);
+        SetActiveWindow(m_hwnd);
+    }
     if (!modal) return;
     std::vector<HWND> disabled;
     for (Form* f : AllForms()) {
@@ -640,6 +676,15 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_CLOSE:
         UnloadWith(0);
+        result = 0;
+        return true;
+    // The end of the Windows session closes the form as the close box does; it is never
+    // held up.
+    case WM_QUERYENDSESSION:
+        result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (wp) UnloadWith(2);
         result = 0;
         return true;
     case WM_ACTIVATE:

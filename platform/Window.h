@@ -152,7 +152,8 @@ public:
     // Runs Form_QueryUnload/Form_Unload, destroys the window. Nothing when not loaded.
     // Returns false when a handler cancelled.
     bool Unload();
-    // Shows the form; modal runs a nested loop until it is hidden or unloaded.
+    // Shows the form; modal runs a nested loop until it is hidden or unloaded. A form
+    // that is shown already comes to the front and becomes the active window.
     void Show(bool modal = false, Form* owner = nullptr);
     void Hide();
     // 0 normal, 1 minimized, 2 maximized.
@@ -182,7 +183,7 @@ public:
 protected:
     virtual void InitializeComponent() {}
     virtual void Form_Load() {}
-    // unloadMode: 0 closed by the user (close box), 1 by code.
+    // unloadMode: 0 closed by the user (close box), 1 by code, 2 the Windows session ends.
     virtual void Form_QueryUnload(bool& /*cancel*/, int /*unloadMode*/) {}
     virtual void Form_Unload(bool& /*cancel*/) {}
     virtual void Form_Resize() {}
@@ -198,6 +199,7 @@ protected:
     void OnHwndDestroyed() override;
 
 private:
+    static bool PreTranslateKey(MSG& msg);
     void MarkUnloaded();
     bool m_keyPreview = false;
     Window* m_defaultButton = nullptr;

@@ -118,6 +118,23 @@ TEST_F(CplFormatTest, ParseLine) {
     }
 }
 
+TEST_F(CplFormatTest, LeadingNumbers) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"", 0}, {"abc", 0}, {"12", 12}, {"  \t12", 12}, {"12 5", 12}, {"- 5", 0}, {"+7", 7}, {"-1.5x", -1.5},
+        {"1D2", 1}, {"1d2", 1}, {"1E2", 100}, {"2.5e-1", 0.25}, {"1E+3!", 1000}, {"1E", 1}, {"1E+", 1},
+        {"1E 2", 1}, {"1 .5", 1}, {".5", 0.5}, {"5.", 5}, {"-.", 0}, {"--1", 0}, {"1,5", 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadNumber(c.text), c.value) << '"' << c.text << '"';
+    // The selectors follow the same rule: "1 1" is selector 1, not 11.
+    const CplRecord r = Read("12 5!- 5!1D2!4!01|2 1|1 1|0");
+    EXPECT_EQ(std::vector<float>({r.left, r.top, r.width, r.height}), std::vector<float>({12, 0, 1, 4}));
+    EXPECT_EQ(r.player, 2);
+    EXPECT_EQ(r.selector, 1);
+}
+
 TEST_F(CplFormatTest, ColorIndicator) {
     for (int i = 0; i <= 8; ++i) EXPECT_EQ(ColorIndicatorToIndex(std::to_string(i), "x"), i);
     EXPECT_TRUE(host.traces.empty());

@@ -149,6 +149,41 @@ TEST_F(CommandsWindows, EachWindowOpensBesideTheMainWindow) {
     }
 }
 
+TEST_F(CommandsWindows, ShowingAnOpenWindowAgainBringsItForwardAndActivatesIt) {
+    forms::frmMain& m = Open();
+    const auto above = [](HWND a, HWND b) {
+        for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            if (h == a || h == b) return h == a;
+        }
+        return false;
+    };
+    const struct {
+        const char* name;
+        std::function<void()> run;
+        std::function<platform::Form*()> window;
+    } cases[] = {
+        {"options", [&] { m.mToolsOptions->Click(); }, [] { return ::frmOptions.Peek(); }},
+        {"macros", [&] { m.mDefineMacros->Click(); }, [] { return ::frmMacros.Peek(); }},
+        {"test", [&] { m.mTestWindow->Click(); }, [] { return ::frmTest.Peek(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.run();
+        platform::Form* w = c.window();
+        ASSERT_NE(w, nullptr);
+        // A click on the main window puts it in front.
+        SetWindowPos(m.Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetActiveWindow(m.Hwnd());
+        ASSERT_TRUE(above(m.Hwnd(), w->Hwnd()));
+        c.run();
+        EXPECT_EQ(c.window(), w);
+        EXPECT_TRUE(above(w->Hwnd(), m.Hwnd()));
+        EXPECT_EQ(GetActiveWindow(), w->Hwnd());
+        w->Unload();
+        platform::RunDeferredDeletes();
+    }
+}
+
 namespace {
 HWND g_aboutOwner = nullptr;
 bool g_mainEnabledUnderAbout = true;

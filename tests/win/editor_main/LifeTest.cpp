@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
+#include "core/Error_.h"
 #include "core/KeyTables.h"
 
 namespace EditorTest {
@@ -71,6 +72,19 @@ TEST_F(Life, EachSaveAtClosingRunsEvenWhenAnEarlierOneFails) {
     EXPECT_EQ(host.ends, std::vector<int>{0});
 }
 
+TEST_F(Life, TheEndOfTheWindowsSessionClosesWithTheSaves) {
+    WriteFile(Path("Keyloom.cpl"), kPanel);
+    forms::frmMain& m = Open();
+    DeleteFileA(Path("Keyloom.cpl").c_str());
+    EXPECT_TRUE(SendMessageA(m.Hwnd(), WM_QUERYENDSESSION, 0, 0));
+    EXPECT_TRUE(m.IsLoaded());  // asking whether it may end is no end yet
+    SendMessageA(m.Hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(m.IsLoaded());
+    EXPECT_EQ(ReadFile(Path("Keyloom.cpl")), kPanel);
+    EXPECT_FALSE(ReadFile(Path("Keyloom.qbc")).empty());
+    EXPECT_EQ(host.ends, std::vector<int>{0});
+}
+
 TEST_F(Life, TheClientAreaKeepsItsHeight) {
     forms::frmMain& m = Open();
     const float client = m.ScaleHeight();
@@ -108,6 +122,23 @@ TEST_F(Life, AKeyPressedWithAPanelControlSelectedIsAssignedAndEndsTheSelection) 
     m.Form_KeyDown('B', 0);
     g_fProgrammingQuorba = false;
     EXPECT_EQ(QbcFile::GetSwiKey(207), KeyTables::MapVkToIbmKey('A', true));
+}
+
+TEST_F(Life, ASidedKeyReleasedWhileTheKeyboardCannotBeReadStillEndsTheBlinking) {
+    struct BrokenKeyboard : KeyTables::IKeyboardDevice {
+        bool Create(KeyTables::KeyboardSetupError&) override { return true; }
+        void GetState(std::array<std::uint8_t, 256>&) override { throw Error_::RuntimeError(5, "read failed"); }
+    } keyboard;
+    WriteFile(Path("Keyloom.cpl"), kPanel);
+    forms::frmMain& m = Open();
+    CplWidget& w = *m.m_colWidgets[0];
+    g_abSwiKeys[207] = KeyTables::SidedVkToIbmKey(VK_SHIFT, true);
+    m.BlinkSwisOfKey(g_abSwiKeys[207], -1);
+    ASSERT_EQ(w.Picture(), w.pixBlink);
+    KeyTables::SetKeyboardDevice(&keyboard);
+    EXPECT_NO_THROW(m.Form_KeyUp(VK_SHIFT, 0));
+    KeyTables::SetKeyboardDevice(nullptr);
+    EXPECT_EQ(w.Picture(), w.pixNormal);
 }
 
 TEST_F(Life, ArrowKeysNudgeTheSelectedControlByTheGridOrAPixel) {

@@ -73,6 +73,24 @@ TEST_F(ModesSwitch, EachAnswerSwitchesOrKeepsTheModeAndEveryAttemptEndsTheEdit) 
     EXPECT_NE(ReadFile(saved), "");
 }
 
+TEST_F(ModesSwitch, ALayoutThatCannotBeSavedIsReportedAndKeepsPanelDesigner) {
+    forms::frmMain& m = Open();
+    ASSERT_EQ(g_modeEditor, MODEEDITOR_PanelDesigner);
+    const std::string readOnly = Path("read-only.cpl");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteFile(readOnly, "old");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    host.answers = {IDYES};
+    dialogAnswers = {readOnly};
+    EXPECT_NO_THROW(m.btnToggleMode_Click());
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(g_modeEditor, MODEEDITOR_PanelDesigner);
+    EXPECT_EQ(m.lblModeTitle.Caption(), "PANEL DESIGNER");
+    EXPECT_EQ(ReadFile(readOnly), "old");
+    ASSERT_FALSE(host.traces.empty());
+    EXPECT_NE(host.traces.back().find("frmMain.EnterKeyAssignments"), std::string::npos) << host.traces.back();
+}
+
 TEST_F(ModesSwitch, TheModeMenuItemOfTheCurrentModeDoesNothing) {
     forms::frmMain& m = Open();
     CplWidget& w = m.AddWidget(105, "0", 1);

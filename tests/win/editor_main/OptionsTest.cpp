@@ -37,6 +37,21 @@ void Key(const platform::Window& control, int vk) {
     SendMessageA(control.Hwnd(), WM_KEYUP, static_cast<WPARAM>(vk), 0);
 }
 
+// A key as the keyboard gives it: to the focused window, through the message loop, with
+// Shift held or not.
+void TypeKey(WPARAM vk, bool shift = false) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    const HWND focus = GetFocus();
+    PostMessageA(focus, WM_KEYDOWN, vk, 1);
+    PostMessageA(focus, WM_KEYUP, vk, 0xC0000001);
+    platform::DoEvents();
+    state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+}
+
 }  // namespace
 
 class Options : public EditorFixture {
@@ -132,6 +147,56 @@ TEST_F(Options, CancelAfterMovingTheSliderChangesNothing) {
     EXPECT_EQ(ReadFile(Path("Keyloom.cfg")), kCfg2);
 }
 
+TEST_F(Options, EnterPressesTheFocusedButtonAndTheDefaultButtonOnlyOtherwise) {
+    WriteFile(Path("Keyloom.cfg"), kCfg2);
+    forms::frmOptions& o = ShowModeless();
+    Press(o.optQuorba4);
+    o.cmdCancel.SetFocus();
+    TypeKey(VK_RETURN);
+    EXPECT_FALSE(o.IsLoaded());
+    EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba2);
+    EXPECT_EQ(ReadFile(Path("Keyloom.cfg")), kCfg2);
+    platform::RunDeferredDeletes();
+
+    forms::frmOptions& again = ShowModeless();
+    Press(again.optQuorba4);
+    again.optQuorba4.SetFocus();
+    TypeKey(VK_RETURN);
+    EXPECT_FALSE(again.IsLoaded());
+    EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba4);
+}
+
+TEST_F(Options, TabWalksTheStopsAndArrowKeysChooseAmongTheOptionsOfAGroup) {
+    WriteFile(Path("Keyloom.cfg"), kCfg2);
+    forms::frmOptions& o = ShowModeless();
+    o.optQuorba2.SetFocus();
+    // Of each group only the chosen option is a stop; the hidden slider is none.
+    const std::vector<HWND> stops = {o.optQuorba2.Hwnd(), o.optUsb.Hwnd(), o.cmdOkay.Hwnd(), o.cmdCancel.Hwnd(),
+                                     o.SSTab1.Hwnd()};
+    for (std::size_t i = 1; i <= stops.size(); ++i) {
+        TypeKey(VK_TAB);
+        EXPECT_EQ(GetFocus(), stops[i % stops.size()]) << i;
+    }
+    for (std::size_t i = stops.size(); i-- > 0;) {
+        TypeKey(VK_TAB, true);
+        EXPECT_EQ(GetFocus(), stops[i]) << i;
+    }
+    const struct {
+        WPARAM vk;
+        platform::OptionButton* chosen;
+    } steps[] = {{VK_DOWN, &o.optQuorba4}, {VK_RIGHT, &o.optQuorbaVexo}, {VK_DOWN, &o.optQuorba2},
+                 {VK_UP, &o.optQuorbaVexo}, {VK_LEFT, &o.optQuorba4}};
+    for (const auto& step : steps) {
+        TypeKey(step.vk);
+        EXPECT_EQ(GetFocus(), step.chosen->Hwnd()) << step.vk;
+        for (platform::OptionButton* b : {&o.optQuorba2, &o.optQuorba4, &o.optQuorbaVexo})
+            EXPECT_EQ(b->Value(), b == step.chosen) << step.vk;
+    }
+    EXPECT_TRUE(o.optUsb.Value());  // the other group stays as it was
+    TypeKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), o.optUsb.Hwnd());
+}
+
 TEST_F(Options, OnlyAnotherBoardTypeRebuildsTheMainWindowsTable) {
     WriteFile(Path("Keyloom.cfg"), kCfg2);
     WriteFile(Path("Keyloom.cpl"), kOwnPanel);  // opens in Key Assignments
@@ -204,6 +269,18 @@ TEST_F(OptionsFirstRun, TheCloseBoxSavesInstallsTheDefaultFilesAndLoadsThem) {
     EXPECT_FALSE(Main().m_colWidgets.empty());
     EXPECT_NE(std::count(g_abSwiKeys.begin(), g_abSwiKeys.end(), 0), static_cast<long>(g_abSwiKeys.size()));
     EXPECT_TRUE(Main().Enabled());
+}
+
+TEST_F(OptionsFirstRun, AWorkingFileIsNeverReplaced) {
+    // A system file reads as missing to the test for a working file; the copy still
+    // leaves it alone.
+    WriteFile(Path("Keyloom.qbc"), "mine");
+    SetFileAttributesA(Path("Keyloom.qbc").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    CloseBoxOfModalDialog();
+    SetFileAttributesA(Path("Keyloom.qbc").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFile(Path("Keyloom.qbc")), "mine");
+    forms::frmOptions::CopyFileIgnoringErrors(Template("Default-2.qbc"), Path("Keyloom.qbc"));
+    EXPECT_EQ(ReadFile(Path("Keyloom.qbc")), "mine");
 }
 
 TEST_F(OptionsFirstRun, AnExistingPanelIsKeptAndLoaded) {

@@ -199,6 +199,44 @@ TEST_F(WidgetsMouse, RightReleaseInKeyAssignmentsPromptsOnlyOnAWiredControl) {
     EXPECT_EQ(m.m_sStatusOwner, "SwiDesc");
 }
 
+TEST_F(WidgetsMouse, TypedUserTextGoesOnlyToThePressedInputAndEscBringsBackItsOwn) {
+    forms::frmMain& m = Open();
+    CplWidget& a = m.AddWidget(101, "0", 0);
+    CplWidget& b = m.AddWidget(102, "0", 0);
+    m.EnterKeyAssignments(true);
+    g_asSwiUserText[101] = "OLDA";
+    g_asSwiUserText[102] = "KEEPB";
+    const auto type = [&](UINT msg, WPARAM code) { SendMessageA(m.Hwnd(), msg, code, 0); };
+    m.optLabelWithUserText_Click();
+    m.awidgets_MouseUp(a.CtlArrayIndex, Button(platform::kLeftButton));
+    type(WM_CHAR, 'h');
+    type(WM_CHAR, 'i');
+    type(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(g_asSwiUserText[101], "HI");
+    // Chosen with key captions shown, then the user-text view (the selection stays).
+    m.optLabelWithKeys_Click();
+    m.awidgets_MouseUp(b.CtlArrayIndex, Button(platform::kLeftButton));
+    m.optLabelWithUserText_Click();
+    ASSERT_EQ(m.m_iswiSelected, &b);
+    type(WM_KEYDOWN, 'X');
+    type(WM_CHAR, 'x');
+    EXPECT_EQ(g_asSwiUserText[102], "X");
+    type(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_EQ(g_asSwiUserText[102], "KEEPB");
+    EXPECT_EQ(g_asSwiUserText[101], "HI");
+    // Esc or Enter with nothing typed: the caption shows the text again, not the prompt.
+    const struct {
+        WPARAM key;
+        const char* caption;
+    } ends[] = {{VK_ESCAPE, "HI"}, {VK_RETURN, ""}, {VK_RETURN, ""}};
+    for (const auto& e : ends) {
+        m.awidgets_MouseUp(a.CtlArrayIndex, Button(platform::kLeftButton));
+        EXPECT_EQ(a.lbl->Caption(), "ENTER TEXT");
+        type(WM_KEYDOWN, e.key);
+        EXPECT_EQ(a.lbl->Caption(), e.caption) << e.key;
+    }
+}
+
 TEST_F(WidgetsMouse, HoverTextsInPanelDesigner) {
     forms::frmMain& m = Open();
     CplWidget& joy = m.AddWidget(0, "5", 0);

@@ -2,7 +2,9 @@
 // form reference, geometry in twips, labels, buttons, keys, modal showing.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "platform/Platform.h"
@@ -223,6 +225,50 @@ TEST_F(FormsTest, ButtonClicksOnceAndEnterAndEscPressTheDefaultAndCancelButtons)
     PostMessageA(f.txt.Hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     DoEvents();
     EXPECT_EQ(f.cancelClicks, 1);
+}
+
+TEST_F(FormsTest, AnErrorEscapingAHandlerIsTracedAndShownAndTheProgramGoesOn) {
+    TestForm& f = *g_testForm;
+    f.Show();
+    std::vector<std::string> traced;
+    SetEscapedErrorTrace([&](const std::string& s) { traced.push_back(s); });
+    f.btnOk.Click = [] { throw std::runtime_error("cannot write"); };
+    f.KeyDown = [](int&, int) { throw 42; };
+    f.SetKeyPreview(true);
+    Timer timer;
+    timer.SetInterval(10);
+    timer.Tick = [&] {
+        timer.SetEnabled(false);
+        throw std::logic_error("tick failed");
+    };
+    const struct {
+        const char* text;
+        std::function<void()> cause;
+    } cases[] = {
+        {"Unexpected error: cannot write", [&] { SendMessageA(f.btnOk.Hwnd(), BM_CLICK, 0, 0); }},
+        {"Unexpected error: unknown error",
+         [&] {
+             PostMessageA(f.txt.Hwnd(), WM_KEYDOWN, 'A', 0);
+             DoEvents();
+         }},
+        {"Unexpected error: tick failed",
+         [&] {
+             timer.SetEnabled(true);
+             winsupport::WaitUntil([&] { return traced.size() == 3; }, 5000);
+         }},
+    };
+    for (const auto& c : cases) {
+        auto box = winsupport::AnswerMessageBoxAsync(IDOK, 10000);
+        c.cause();
+        const winsupport::MessageBoxInfo info = box.get();
+        EXPECT_EQ(info.text, c.text);
+        EXPECT_EQ(info.title, "Keyloom");
+        ASSERT_FALSE(traced.empty());
+        EXPECT_EQ(traced.back(), c.text);
+    }
+    EXPECT_EQ(traced.size(), 3u);
+    EXPECT_TRUE(f.IsLoaded() && f.Visible());
+    SetEscapedErrorTrace(nullptr);
 }
 
 TEST_F(FormsTest, KeyPreviewSeesKeysOfTheFocusedControlFirst) {

@@ -10,6 +10,8 @@
 #include "platform/Window.h"
 #include "support/WinSupport.h"
 
+#include <commdlg.h>  // after windows.h, which the platform headers bring
+
 using namespace platform;
 
 namespace {
@@ -177,6 +179,11 @@ TEST(EndTest, CallsTheInstalledHandlerWithTheExitCode) {
         EXPECT_EQ(e.code, 3);
     }
     SetEndHandler(nullptr);
+}
+
+TEST(FileDialogTest, OnlyTheOpenDialogAsksForAnExistingFileAndTheSaveDialogAsksNothing) {
+    EXPECT_TRUE(FileDialogFlags(false) & OFN_FILEMUSTEXIST);
+    EXPECT_FALSE(FileDialogFlags(true) & (OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT));
 }
 
 }  // namespace
