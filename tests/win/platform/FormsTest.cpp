@@ -260,7 +260,7 @@ TEST_F(FormsTest, AnErrorEscapingAHandlerIsTracedAndShownAndTheProgramGoesOn) {
     for (const auto& c : cases) {
         auto box = winsupport::AnswerMessageBoxAsync(IDOK, 10000);
         c.cause();
-        const winsupport::MessageBoxInfo info = box.get();
+        const winsupport::MessageBoxInfo info = box.Get();
         EXPECT_EQ(info.text, c.text);
         EXPECT_EQ(info.title, "Keyloom");
         ASSERT_FALSE(traced.empty());
