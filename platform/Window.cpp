@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
 
 #include "platform/Controls.h"
 
@@ -15,6 +17,20 @@ constexpr char kPropSelf[] = "KeyloomWindow";
 std::vector<Form*>& AllForms() {
     static std::vector<Form*> v;
     return v;
+}
+
+// Our object of every window of this program found so far. The window property is kept in
+// the window server, and every message looks its window up: the program's own copy saves
+// a round trip to the server each time.
+std::mutex g_knownLock;
+std::unordered_map<HWND, Window*>& KnownWindows() {
+    static std::unordered_map<HWND, Window*> known;
+    return known;
+}
+
+void ForgetKnown(HWND hwnd) {
+    std::lock_guard<std::mutex> hold(g_knownLock);
+    KnownWindows().erase(hwnd);
 }
 
 RECT ChildRectInParent(HWND hwnd) {
@@ -58,7 +74,18 @@ Window::~Window() {
 
 Window* Window::FromHwnd(HWND hwnd) {
     if (!hwnd) return nullptr;
-    return static_cast<Window*>(GetPropA(hwnd, kPropSelf));
+    {
+        std::lock_guard<std::mutex> hold(g_knownLock);
+        const auto it = KnownWindows().find(hwnd);
+        if (it != KnownWindows().end()) return it->second;
+    }
+    auto* self = static_cast<Window*>(GetPropA(hwnd, kPropSelf));
+    DWORD pid = 0;
+    if (self && GetWindowThreadProcessId(hwnd, &pid) && pid == GetCurrentProcessId()) {
+        std::lock_guard<std::mutex> hold(g_knownLock);
+        KnownWindows()[hwnd] = self;
+    }
+    return self;
 }
 
 const char* Window::RegisterClassOnce(const char* name, UINT style) {
@@ -112,6 +139,7 @@ void Window::DestroyHwnd() {
         m_oldProc = nullptr;
     }
     RemovePropA(h, kPropSelf);
+    ForgetKnown(h);
     m_hwnd = nullptr;
     DestroyWindow(h);
 }
@@ -160,6 +188,7 @@ void Window::ForgetHwnd() {
         m_oldProc = nullptr;
     }
     RemovePropA(h, kPropSelf);
+    ForgetKnown(h);
     m_hwnd = nullptr;
     OnHwndDestroyed();
 }
@@ -193,6 +222,16 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         FillRect(reinterpret_cast<HDC>(wp), &r, b);
         DeleteObject(b);
         result = 1;
+        return true;
+    }
+    case WM_NCPAINT: {
+        // Our own controls have no frame or scroll bar: there is nothing to draw, and
+        // the system's frame painting costs as much as the control's own paint.
+        constexpr LONG kFrame = WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
+        constexpr LONG kEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+        if (m_oldProc || (GetWindowLongA(m_hwnd, GWL_STYLE) & kFrame) || (GetWindowLongA(m_hwnd, GWL_EXSTYLE) & kEdges))
+            return false;
+        result = 0;
         return true;
     }
     case WM_PAINT: {
@@ -368,14 +407,17 @@ float Window::Top() const {
     if (!m_hwnd) return 0;
     return FromPixelsY(ChildRectInParent(m_hwnd).top);
 }
+// A size needs no mapping to the parent's coordinates.
 float Window::Width() const {
     if (!m_hwnd) return 0;
-    RECT r = ChildRectInParent(m_hwnd);
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
     return FromPixelsX(r.right - r.left);
 }
 float Window::Height() const {
     if (!m_hwnd) return 0;
-    RECT r = ChildRectInParent(m_hwnd);
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
     return FromPixelsY(r.bottom - r.top);
 }
 void Window::SetLeft(float v) { Move(v, Top(), Width(), Height()); }
@@ -388,7 +430,12 @@ void Window::Move(float left, float top, float width, float height) {
     int l = ToPixelsX(left), t = ToPixelsY(top);
     int w = std::max(0, ToPixelsX(left + width) - l);
     int h = std::max(0, ToPixelsY(top + height) - t);
-    SetWindowPos(m_hwnd, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Layouts place many controls where they already stand: that costs nothing.
+    const RECT now = ChildRectInParent(m_hwnd);
+    if (now.left == l && now.top == t && now.right - now.left == w && now.bottom - now.top == h) return;
+    // What a moved control uncovers is painted with the rest, not at once for each move.
+    const bool child = (GetWindowLongA(m_hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    SetWindowPos(m_hwnd, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE | (child ? SWP_DEFERERASE : 0));
 }
 float Window::ScaleWidth() const {
     if (!m_hwnd) return 0;
@@ -405,13 +452,26 @@ float Window::ScaleHeight() const {
 
 bool Window::Visible() const { return m_hwnd && (GetWindowLongA(m_hwnd, GWL_STYLE) & WS_VISIBLE); }
 void Window::SetVisible(bool visible) {
-    if (m_hwnd) ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    if (!m_hwnd || Visible() == visible) return;
+    // One of our own controls that leaves uncovers its parent, which is painted with the
+    // rest of a change rather than at once; the system's way is kept where the focus
+    // has to move away first.
+    const bool ownChild = !m_oldProc && (GetWindowLongA(m_hwnd, GWL_STYLE) & WS_CHILD);
+    if (!visible && ownChild) {
+        const HWND focus = GetFocus();
+        if (focus != m_hwnd && !IsChild(m_hwnd, focus)) {
+            SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+            return;
+        }
+    }
+    ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 bool Window::Enabled() const { return m_hwnd && IsWindowEnabled(m_hwnd); }
 void Window::SetEnabled(bool enabled) {
     if (!m_hwnd) return;
     EnableWindow(m_hwnd, enabled ? TRUE : FALSE);
-    InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 std::string Window::Caption() const {
     if (!m_hwnd) return {};
@@ -422,36 +482,39 @@ std::string Window::Caption() const {
     return s;
 }
 void Window::SetCaption(const std::string& text) {
-    if (!m_hwnd) return;
+    if (!m_hwnd || Caption() == text) return;
     SetWindowTextA(m_hwnd, text.c_str());
-    InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 void Window::SetBackColor(COLORREF c) {
     m_backColor = c;
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 void Window::SetForeColor(COLORREF c) {
     m_foreColor = c;
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 void Window::SetFont(const FontSpec& f) {
     m_fontSpec = f;
     m_font = std::make_unique<platform::Font>(f);
     if (m_hwnd) {
         SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->Handle()), TRUE);
-        InvalidateRect(m_hwnd, nullptr, TRUE);
+        Invalidate();
     }
 }
 void Window::ZOrder(int position) {
     if (!m_hwnd) return;
     SetWindowPos(m_hwnd, position == 0 ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (position == 0 && m_parent) InvalidateRect(m_hwnd, nullptr, TRUE);
+    if (position == 0 && m_parent) Invalidate();
 }
 void Window::Refresh() {
-    if (!m_hwnd) return;
+    if (!m_hwnd || !IsWindowVisible(m_hwnd)) return;
     InvalidateRect(m_hwnd, nullptr, TRUE);
     UpdateWindow(m_hwnd);
+}
+void Window::Invalidate() {
+    if (m_hwnd && IsWindowVisible(m_hwnd)) InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 void Window::SetFocus() {
     if (m_hwnd) ::SetFocus(m_hwnd);
@@ -616,6 +679,10 @@ void Form::SetMenu(MenuItem* root) {
 
 void Form::RebuildMenu() {
     if (!m_hwnd) return;
+    if (m_batchDepth > 0) {
+        m_menuDeferred = true;
+        return;
+    }
     HMENU old = m_menu;
     m_menu = m_menuRoot ? m_menuRoot->Build(true) : nullptr;
     ::SetMenu(m_hwnd, m_menu);

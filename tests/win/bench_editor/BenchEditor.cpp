@@ -114,7 +114,7 @@ HWND ChildByText(HWND main, const std::string& text) {
 
 // Starts a program and waits for its window of that class to be shown and fully painted.
 struct Started {
-    double upMs = 0, paintedMs = 0;
+    double upMs = 0, paintedMs = 0, spreadMs = 0;
     int changes = 0;
     HWND hwnd = nullptr;
     std::uint64_t picture = 0;
@@ -135,12 +135,13 @@ Started StartAndSettle(winsupport::ChildProcess& proc, bench::ScreenWatch& watch
         }
         Check(proc.Running(), "the program ended at start");
         Check(bench::NowMs() - t0 < kTimeoutMs, "no window within the time limit");
-        if (!s.hwnd) Sleep(1);
+        if (!s.hwnd) Sleep(5);  // often enough, without keeping the window server busy
     }
     s.upMs = bench::NowMs() - t0;
     const bench::Settled settled = watch.WaitSettled(s.hwnd, 0, kQuietMs, kTimeoutMs);
     Check(settled.ok, "start: " + settled.error);
     s.paintedMs = settled.endMs - t0;
+    s.spreadMs = settled.endMs - settled.firstMs;
     s.changes = settled.changes;
     s.picture = settled.picture;
     return s;
@@ -155,13 +156,13 @@ void Close(winsupport::ChildProcess& proc, HWND hwnd) {
 // ---------------------------------------------------------------- figures
 
 struct Figures {
-    std::map<std::string, std::vector<double>> ms;
-    std::map<std::string, std::vector<double>> changes;
+    std::map<std::string, std::vector<double>> ms, changes, spread;
     std::vector<std::string> order;
-    void Add(const std::string& step, double t, int n) {
+    void Add(const std::string& step, double t, int n, double spreadMs) {
         if (ms.find(step) == ms.end()) order.push_back(step);
         ms[step].push_back(t);
         changes[step].push_back(n);
+        spread[step].push_back(spreadMs);
     }
 };
 
@@ -216,8 +217,8 @@ SIZE RunEditor(Board& board, bench::ScreenWatch& watch, const std::string& shots
     RestoreWorkingFiles(board.dir);
     winsupport::ChildProcess proc;
     const Started s = StartAndSettle(proc, watch, "\"" + board.dir + "\\keyloom.exe\" /edit", board.dir, "KeyloomForm");
-    board.figures.Add("start: window up", s.upMs, 0);
-    board.figures.Add("start: fully painted", s.paintedMs, s.changes);
+    board.figures.Add("start: window up", s.upMs, 0, 0);
+    board.figures.Add("start: fully painted", s.paintedMs, s.changes, s.spreadMs);
     const HWND main = s.hwnd;
     std::string file = board.name;
     file.erase(std::remove(file.begin(), file.end(), '/'), file.end());
@@ -248,9 +249,12 @@ SIZE RunEditor(Board& board, bench::ScreenWatch& watch, const std::string& shots
                       kTimeoutMs, false),
                   std::string(step.name) + ": no question came");
             // The time counts from the answer: the user's reading time is not the program's.
-            picture = watch.Fingerprint(main);
+            // The pictures count once the box has gone: what it covered shows again first.
             t0 = bench::NowMs();
             winsupport::PressButton(found, step.answer);
+            Check(winsupport::WaitUntil([&] { return !IsWindowVisible(found); }, kTimeoutMs, false),
+                  std::string(step.name) + ": the question stays");
+            picture = watch.Fingerprint(main);
         }
         const bench::Settled settled = watch.WaitSettled(main, picture, kQuietMs, kTimeoutMs);
         Check(settled.ok, std::string(step.name) + ": " + settled.error);
@@ -259,7 +263,7 @@ SIZE RunEditor(Board& board, bench::ScreenWatch& watch, const std::string& shots
             const std::string title = winsupport::WindowText(GetDlgItem(main, kIdModeTitle));
             Check(title == step.title, std::string(step.name) + ": the mode title reads \"" + title + "\"");
         }
-        board.figures.Add(step.name, settled.endMs - t0, settled.changes);
+        board.figures.Add(step.name, settled.endMs - t0, settled.changes, settled.endMs - settled.firstMs);
         picture = settled.picture;
         shot(step.state);
     }
@@ -276,24 +280,25 @@ void RunTrivial(Figures& figures, bench::ScreenWatch& watch, SIZE size) {
     const Started s = StartAndSettle(
         proc, watch, "\"" + std::string(self) + "\" --window " + std::to_string(size.cx) + " " + std::to_string(size.cy),
         "", kTrivialClass);
-    figures.Add("start: window up", s.upMs, 0);
-    figures.Add("start: fully painted", s.paintedMs, s.changes);
+    figures.Add("start: window up", s.upMs, 0, 0);
+    figures.Add("start: fully painted", s.paintedMs, s.changes, s.spreadMs);
     Close(proc, s.hwnd);
 }
 
 void Report(const Figures& trivial, const std::vector<Board>& boards, int runs) {
     const double base = Median(trivial.ms.at("start: fully painted"));
-    std::printf("Medians over %d runs; ratio: to the trivial window's start until fully painted;\n", runs);
-    std::printf("pictures: how many different pictures the window showed during the step (median).\n\n");
-    std::printf("%-38s %9s %7s\n", "trivial window", "ms", "");
+    std::printf("Medians over %d runs. ratio: to the trivial window's start until fully painted.\n", runs);
+    std::printf("pictures: different pictures the window showed during the step (1: one repaint);\n");
+    std::printf("spread: ms from the first changed picture to the final one.\n\n");
+    std::printf("%-38s %9s\n", "trivial window", "ms");
     for (const std::string& step : trivial.order)
         std::printf("  %-36s %9.0f\n", step.c_str(), Median(trivial.ms.at(step)));
     for (const Board& b : boards) {
-        std::printf("\n%-38s %9s %7s %9s\n", b.name.c_str(), "ms", "ratio", "pictures");
+        std::printf("\n%-38s %9s %7s %9s %7s\n", b.name.c_str(), "ms", "ratio", "pictures", "spread");
         for (const std::string& step : b.figures.order) {
             const double m = Median(b.figures.ms.at(step));
-            std::printf("  %-36s %9.0f %6.2fx %9.0f\n", step.c_str(), m, base > 0 ? m / base : 0.0,
-                        Median(b.figures.changes.at(step)));
+            std::printf("  %-36s %9.0f %6.2fx %9.0f %7.0f\n", step.c_str(), m, base > 0 ? m / base : 0.0,
+                        Median(b.figures.changes.at(step)), Median(b.figures.spread.at(step)));
         }
     }
 }

@@ -4,6 +4,10 @@
 
 namespace bench {
 
+namespace {
+constexpr double kFrameMs = 16;
+}  // namespace
+
 double NowMs() {
     static const LONGLONG freq = [] {
         LARGE_INTEGER f;
@@ -72,6 +76,9 @@ Settled ScreenWatch::WaitSettled(HWND hwnd, std::uint64_t since, DWORD quietMs, 
     double lastChange = start;
     double answered = 0;  // when the window's thread last answered, after the last change
     for (;;) {
+        // One look per frame of a 60 Hz display: looking more often only takes the
+        // display server's time from the program being watched.
+        const double frameStart = NowMs();
         const std::uint64_t now = Fingerprint(hwnd);
         const double t = NowMs();
         if (now == 0) {
@@ -79,7 +86,9 @@ Settled ScreenWatch::WaitSettled(HWND hwnd, std::uint64_t since, DWORD quietMs, 
             return s;
         }
         if (now != last) {
-            if (last != 0 || since != 0) ++s.changes;
+            if (last != 0 || since != 0) {
+                if (s.changes++ == 0) s.firstMs = t;
+            }
             last = now;
             lastChange = t;
             answered = 0;
@@ -96,6 +105,7 @@ Settled ScreenWatch::WaitSettled(HWND hwnd, std::uint64_t since, DWORD quietMs, 
             } else if (t - answered >= quietMs) {
                 s.ok = true;
                 s.endMs = lastChange;
+                if (s.changes == 0) s.firstMs = lastChange;
                 s.picture = last;
                 return s;
             }
@@ -104,7 +114,8 @@ Settled ScreenWatch::WaitSettled(HWND hwnd, std::uint64_t since, DWORD quietMs, 
             s.error = "no settled picture within " + std::to_string(timeoutMs) + " ms";
             return s;
         }
-        Sleep(1);
+        const double spent = NowMs() - frameStart;
+        if (spent < kFrameMs) Sleep(static_cast<DWORD>(kFrameMs - spent));
     }
 }
 

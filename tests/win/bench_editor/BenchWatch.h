@@ -16,6 +16,7 @@ double NowMs();
 struct Settled {
     bool ok = false;
     double endMs = 0;     // when the final picture first showed (NowMs clock)
+    double firstMs = 0;   // when the first picture after the starting one showed
     int changes = 0;      // pictures seen after the first one, the final one included
     std::uint64_t picture = 0;
     std::string error;
