@@ -4,8 +4,9 @@
 # with the questions answered, panel view to table view and back, key captions to
 # user-text captions and back), with the Quorba/4 and the Quorba/2 default panel and keys
 # as working files, next to a trivial program that shows a window of the same size. All
-# runs go to one Wine session: the build folder's own when it is up (tools/wine-session.sh
-# start BUILD), otherwise one started here and stopped at the end.
+# runs go to one Wine session of its own (prefix BUILD/wineprefix-bench, display and
+# server started here and ended at the end), apart from the tests' session: the
+# port-access control it registers must not stay in the tests' prefix.
 #
 #   bench-editor.sh BUILD [RUNS] [SHOTS_DIR]
 #
@@ -21,21 +22,20 @@ helper=$build/tests/kl_bench_editor.exe
 for f in "$build/Keyloom/keyloom.exe" "$build/Keyloom/tamrin.ocx" "$helper"; do
   [ -f "$f" ] || { echo "no $f (build the folder first: cmake --build $build)" >&2; exit 1; }
 done
-envfile=$build/wine-session.env
-own_session=""
-if [ ! -f "$envfile" ]; then
-  "$tools/wine-session.sh" start "$build" >/dev/null || exit 1
-  own_session=1
-fi
-stop_own_session() { [ -n "$own_session" ] && "$tools/wine-session.sh" stop "$build" >/dev/null; }
-trap stop_own_session EXIT
+prefix=wineprefix-bench
+"$tools/wine-session.sh" start "$build" "$prefix" >/dev/null || exit 1
 # shellcheck source=tools/wine-env.sh
-. "$tools/wine-env.sh" "$build" || exit 1
+. "$tools/wine-env.sh" "$build" "$prefix" || exit 1
 # shellcheck disable=SC1090
-. "$envfile"
+. "$build/$prefix-session.env"
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 
 bench=$build/bench-editor
+end_session() {
+  wine regsvr32 /u /s "$(winpath "$bench/quorba4/tamrin.ocx")" </dev/null >/dev/null 2>&1
+  "$tools/wine-session.sh" stop "$build" "$prefix" >/dev/null
+}
+trap end_session EXIT
 args=()
 for board in 4 2; do
   dir=$bench/quorba$board
