@@ -123,7 +123,10 @@ void frmMain::EnterKeyAssignments(bool fQuiet) {
 void frmMain::ShowKeyAssignmentsGui() {
     RunEachStep("frmMain.ShowKeyAssignmentsGui",
                 {[this] { SetKeyAssignmentsTitles(); },
-                 [this] { ShowWidgets(false); },
+                 [this] {
+                     // In the panel view the controls stay: the panel view follows at once.
+                     if (!optViewPanel.Checked()) ShowWidgets(false);
+                 },
                  [this] { optLabelWithKeys.SetVisible(true); },
                  [this] {
                      if (optViewPanel.Checked()) ShowAll({&optKeysNormal, &optKeysShifted, &Line1}, true);

@@ -33,6 +33,25 @@ void ForgetKnown(HWND hwnd) {
     KnownWindows().erase(hwnd);
 }
 
+void Remember(HWND hwnd, Window* self) {
+    std::lock_guard<std::mutex> hold(g_knownLock);
+    KnownWindows()[hwnd] = self;
+}
+
+// The window this thread is creating: its first messages come before it is known.
+thread_local Window* t_creating = nullptr;
+
+class CreatingScope {
+public:
+    explicit CreatingScope(Window* w) : m_previous(t_creating) { t_creating = w; }
+    ~CreatingScope() { t_creating = m_previous; }
+    CreatingScope(const CreatingScope&) = delete;
+    CreatingScope& operator=(const CreatingScope&) = delete;
+
+private:
+    Window* m_previous;
+};
+
 RECT ChildRectInParent(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -79,6 +98,10 @@ Window* Window::FromHwnd(HWND hwnd) {
         const auto it = KnownWindows().find(hwnd);
         if (it != KnownWindows().end()) return it->second;
     }
+    if (t_creating && t_creating->m_hwnd == hwnd) {
+        Remember(hwnd, t_creating);
+        return t_creating;
+    }
     auto* self = static_cast<Window*>(GetPropA(hwnd, kPropSelf));
     DWORD pid = 0;
     if (self && GetWindowThreadProcessId(hwnd, &pid) && pid == GetCurrentProcessId()) {
@@ -108,11 +131,16 @@ void Window::CreateChild(Window* parent, const char* className, DWORD style, DWO
     m_parent = parent;
     const bool ours = className == nullptr;
     const char* cls = ours ? RegisterClassOnce(kControlClass, CS_DBLCLKS) : className;
-    m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
-                             ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height),
-                             parent ? parent->Hwnd() : nullptr, nullptr, App::Instance(), this);
+    {
+        CreatingScope creating(this);
+        m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
+                                 ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height),
+                                 parent ? parent->Hwnd() : nullptr, nullptr, App::Instance(), this);
+    }
     if (!m_hwnd) return;
-    SetPropA(m_hwnd, kPropSelf, this);
+    // Our own class took the property with its first message.
+    if (!ours) SetPropA(m_hwnd, kPropSelf, this);
+    Remember(m_hwnd, this);
     if (!ours) Subclass();
     if (!m_font) m_font = std::make_unique<platform::Font>(m_fontSpec);
     SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->Handle()), FALSE);
@@ -121,9 +149,14 @@ void Window::CreateChild(Window* parent, const char* className, DWORD style, DWO
 void Window::CreateTopLevel(const char* className, DWORD style, DWORD exStyle, const std::string& text) {
     DestroyHwnd();
     const char* cls = className ? className : RegisterClassOnce(kFormClass, CS_DBLCLKS);
-    m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style, 0, 0, 400, 300, nullptr, nullptr,
-                             App::Instance(), this);
-    if (m_hwnd) SetPropA(m_hwnd, kPropSelf, this);
+    {
+        CreatingScope creating(this);
+        m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style, 0, 0, 400, 300, nullptr, nullptr,
+                                 App::Instance(), this);
+    }
+    if (!m_hwnd) return;
+    if (className) SetPropA(m_hwnd, kPropSelf, this);
+    Remember(m_hwnd, this);
 }
 
 void Window::Subclass() {
