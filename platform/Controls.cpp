@@ -202,12 +202,17 @@ void Image::Create(Window* parent, float left, float top, float width, float hei
 }
 
 void Image::SetPicture(PicturePtr pic) {
+    const bool same = pic == m_picture;
     m_picture = std::move(pic);
     if (!m_stretch && m_picture && m_hwnd) {
-        SetWindowPos(m_hwnd, nullptr, 0, 0, m_picture->PixelWidth(), m_picture->PixelHeight(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+        RECT r{};
+        GetWindowRect(m_hwnd, &r);
+        if (r.right - r.left != m_picture->PixelWidth() || r.bottom - r.top != m_picture->PixelHeight())
+            SetWindowPos(m_hwnd, nullptr, 0, 0, m_picture->PixelWidth(), m_picture->PixelHeight(),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
     }
-    Invalidate();
+    // The same picture again (an option button's hover ending unseen) shows nothing new.
+    if (!same) Invalidate();
 }
 
 void Image::SetStretch(bool s) {

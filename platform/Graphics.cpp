@@ -22,7 +22,7 @@ int ScreenDpiY() {
     return dpi;
 }
 
-// The GDI font of a spec, deleted when the last Font using it goes.
+// The GDI font of a FontSpec, deleted when the last Font using it goes.
 struct GdiFont {
     HFONT handle = nullptr;
     explicit GdiFont(const FontSpec& spec) {

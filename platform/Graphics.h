@@ -18,7 +18,7 @@ struct FontSpec {
 };
 
 // A GDI font made from a FontSpec (for the screen's vertical dpi). Fonts of the same
-// spec share one GDI font while any of them lives: windows and paints make many.
+// FontSpec share one GDI font while any of them lives: windows and paints make many.
 class Font {
 public:
     explicit Font(const FontSpec& spec);

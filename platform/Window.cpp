@@ -519,11 +519,14 @@ void Window::SetCaption(const std::string& text) {
     SetWindowTextA(m_hwnd, text.c_str());
     Invalidate();
 }
+// A colour written again as it is changes no pixel: nothing to repaint.
 void Window::SetBackColor(COLORREF c) {
+    if (m_backColor == c) return;
     m_backColor = c;
     Invalidate();
 }
 void Window::SetForeColor(COLORREF c) {
+    if (m_foreColor == c) return;
     m_foreColor = c;
     Invalidate();
 }

@@ -93,22 +93,23 @@ void Click(HWND target) {
     PostMessageA(target, WM_LBUTTONUP, 0, at);
 }
 
+struct FindChild {
+    HWND main;
+    const std::string* text;
+    HWND hit;
+};
+
+BOOL CALLBACK MatchChild(HWND h, LPARAM lp) {
+    auto* f = reinterpret_cast<FindChild*>(lp);
+    if (GetParent(h) != f->main || winsupport::WindowText(h) != *f->text) return TRUE;
+    f->hit = h;
+    return FALSE;
+}
+
 // A control of the main window by its text (the option buttons carry their captions).
 HWND ChildByText(HWND main, const std::string& text) {
-    struct Find {
-        HWND main;
-        const std::string* text;
-        HWND hit;
-    } find{main, &text, nullptr};
-    EnumChildWindows(
-        main,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            if (GetParent(h) != f->main || winsupport::WindowText(h) != *f->text) return TRUE;
-            f->hit = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+    FindChild find{main, &text, nullptr};
+    EnumChildWindows(main, &MatchChild, reinterpret_cast<LPARAM>(&find));
     return find.hit;
 }
 
