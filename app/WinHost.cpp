@@ -46,7 +46,14 @@ Registry_::IWindowPlacement& WinStartupWindows::DownloadingWindow() {
     return *m_downloading;
 }
 
-void WinStartupWindows::ShowMainWindow() { ::frmMain->Show(false); }
+void WinStartupWindows::ShowMainWindow() {
+    forms::frmMain& main = *::frmMain;
+    // On screen at once, without a pass that erases every control's background before the
+    // paint: each control is erased and painted in one go.
+    if (main.Hwnd() && !IsWindowVisible(main.Hwnd()))
+        SetWindowPos(main.Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_DEFERERASE);
+    main.Show(false);
+}
 
 void WinStartupWindows::ShowOptionsDialog() { ::frmOptions->Show(true, &*::frmMain); }
 

@@ -48,8 +48,7 @@ void CplWidget::Create(ICplWidgetHost* host, platform::Window* parent, float lef
     m_top = top;
     m_width = 0;
     m_height = 0;
-    platform::UserControl::Create(parent, left, top, 0, 0);
-    platform::Window::SetVisible(false);
+    platform::UserControl::Create(parent, left, top, 0, 0, false);
     // Transparent parts of the pictures show the panel, not the control's own black.
     SetBackColor(kBackColor);
     SetTransparent(true);
@@ -98,8 +97,11 @@ void CplWidget::ShowPicture(const platform::PicturePtr& pic) {
     Image1.SetPicture(pic);
     // The control takes its picture's size in whole pixels (345 x 360 twips for 23 x 24
     // pixels); the HiMetric round trip would add fractions that panel files then keep.
-    SetWidth(pic ? static_cast<float>(pic->PixelWidth()) * platform::TwipsPerPixelX() : 0.0f);
-    SetHeight(pic ? static_cast<float>(pic->PixelHeight()) * platform::TwipsPerPixelY() : 0.0f);
+    // Both at once: one placement of the window, its caption and its arrows.
+    m_width = pic ? static_cast<float>(pic->PixelWidth()) * platform::TwipsPerPixelX() : 0.0f;
+    m_height = pic ? static_cast<float>(pic->PixelHeight()) * platform::TwipsPerPixelY() : 0.0f;
+    PlaceEntry();
+    PlaceAfterGeometryChange();
 }
 
 void CplWidget::Blink(std::int32_t blnk) {
@@ -125,7 +127,7 @@ void CplWidget::SetColor(std::int16_t iColor) {
 }
 
 void CplWidget::Redraw() {
-    if (!m_hwnd) return;
+    if (!m_hwnd || !IsWindowVisible(m_hwnd)) return;
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
@@ -184,9 +186,13 @@ void CplWidget::PlaceEntry() {
     const platform::Window& e = Entry();
     if (!e.Created()) return;
     // Size rounded on its own, so a picture keeps its pixel size wherever it stands.
-    SetWindowPos(e.Hwnd(), nullptr, platform::ToPixelsX(m_left), platform::ToPixelsY(m_top),
-                 std::max(0, platform::ToPixelsX(m_width)), std::max(0, platform::ToPixelsY(m_height)),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int l = platform::ToPixelsX(m_left), t = platform::ToPixelsY(m_top);
+    const int w = std::max(0, platform::ToPixelsX(m_width)), h = std::max(0, platform::ToPixelsY(m_height));
+    RECT now{};
+    GetWindowRect(e.Hwnd(), &now);
+    if (HWND parent = GetParent(e.Hwnd())) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == l && now.top == t && now.right - now.left == w && now.bottom - now.top == h) return;
+    SetWindowPos(e.Hwnd(), nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
 }
 
 void CplWidget::PlaceAfterGeometryChange() {
@@ -199,9 +205,24 @@ void CplWidget::OnResize() {
     Image1.platform::Window::Move(0, 0, ScaleWidth(), ScaleHeight());
 }
 
+CplWidgetLayout::Box CplWidget::Geometry() const {
+    const platform::Window& e = Entry();
+    if (!e.Created()) return {m_left, m_top, m_width, m_height};
+    // One look at the window for all four values (see Left).
+    RECT r{};
+    GetWindowRect(e.Hwnd(), &r);
+    if (HWND parent = GetParent(e.Hwnd())) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {KeptOrShown(m_left, platform::FromPixelsX(platform::ToPixelsX(m_left)), platform::FromPixelsX(r.left)),
+            KeptOrShown(m_top, platform::FromPixelsY(platform::ToPixelsY(m_top)), platform::FromPixelsY(r.top)),
+            KeptOrShown(m_width, platform::FromPixelsX(platform::ToPixelsX(m_width)),
+                        platform::FromPixelsX(r.right - r.left)),
+            KeptOrShown(m_height, platform::FromPixelsY(platform::ToPixelsY(m_height)),
+                        platform::FromPixelsY(r.bottom - r.top))};
+}
+
 void CplWidget::UpdateLabelPosition() {
     if (!lbl) return;
-    const CplWidgetLayout::Box me{Left(), Top(), Width(), Height()};
+    const CplWidgetLayout::Box me = Geometry();
     const auto place =
         CplWidgetLayout::PlaceCaption(m_sType, me, lbl->Width(), lbl->Height(), platform::TwipsPerPixelY());
     switch (place.align) {
@@ -211,12 +232,12 @@ void CplWidget::UpdateLabelPosition() {
     }
     lbl->platform::Window::Move(place.left, place.top);
     // The part of the caption under the picture is drawn by the picture (see WidgetImage).
-    if (Image1.Created()) InvalidateRect(Image1.Hwnd(), nullptr, TRUE);
+    Image1.Invalidate();
 }
 
 void CplWidget::PositionArrowWidgets() {
     if (m_colArrowWidgets.empty()) return;
-    const CplWidgetLayout::Box me{Left(), Top(), Width(), Height()};
+    const CplWidgetLayout::Box me = Geometry();
     const float p = platform::TwipsPerPixelX();
     // A copy: an arrow's Move must not disturb the walk.
     const std::vector<CplWidget*> arrows = m_colArrowWidgets;

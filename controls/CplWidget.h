@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/CplWidgetLayout.h"
 #include "controls/CplWidget_Resources.h"
 #include "controls/ISwi.h"
 #include "platform/Controls.h"
@@ -122,6 +123,8 @@ private:
     const platform::Window& Entry() const;
     void ShowPicture(const platform::PicturePtr& pic);
     void PositionArrowWidgets();
+    // Left, Top, Width and Height together.
+    CplWidgetLayout::Box Geometry() const;
     void PlaceAfterGeometryChange();
     // Shows the host entry at the nearest pixel of the kept geometry.
     void PlaceEntry();

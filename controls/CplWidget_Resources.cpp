@@ -10,24 +10,58 @@ platform::FormRef<forms::CplWidget_Resources> CplWidget_Resources;
 
 namespace forms {
 
-void CplWidget_Resources::InitializeComponent() {
-    using namespace ControlArt;
-    SetCaption("CplWidget_Resources");
-    for (int i = 0; i < kColorCount; ++i) {
-        m_button[static_cast<std::size_t>(i)] = ToPicture(PushButton(ButtonTone(i)));
-        m_joystick[static_cast<std::size_t>(i)] = ToPicture(Joystick(BallTone(i)));
-        m_trackball[static_cast<std::size_t>(i)] = ToPicture(Trackball(BallTone(i)));
-    }
-    m_blinkButton = ToPicture(PushButton(kBlinkButtonTone));
-    for (int p = 1; p <= 4; ++p) m_start[static_cast<std::size_t>(p - 1)] = ToPicture(StartButton(p));
-    m_misc = ToPicture(QuestionMark(kMiscWhite));
-    m_miscBlink = ToPicture(QuestionMark(kMiscBlinkTone));
-    m_coin = ToPicture(CoinSlot(kCoinSlotRed));
-    m_coinBlink = ToPicture(CoinSlot(kCoinSlotBlinkTone));
-    for (int d = 0; d < 4; ++d) {
-        m_arrow[static_cast<std::size_t>(d)] = ToPicture(Arrow(d, kArrowBlue));
-        m_arrowBlink[static_cast<std::size_t>(d)] = ToPicture(Arrow(d, kArrowBlinkTone));
-    }
+namespace {
+
+template <class Draw>
+const platform::PicturePtr& Drawn(platform::PicturePtr& slot, Draw draw) {
+    if (!slot) slot = ControlArt::ToPicture(draw());
+    return slot;
+}
+
+}  // namespace
+
+void CplWidget_Resources::InitializeComponent() { SetCaption("CplWidget_Resources"); }
+
+using namespace ControlArt;
+
+const platform::PicturePtr& CplWidget_Resources::imgButtonPix(int colorIndex) const {
+    const std::size_t i = Idx(colorIndex, 9);
+    return Drawn(m_button[i], [i] { return PushButton(ButtonTone(static_cast<int>(i))); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgBlinkButton() const {
+    return Drawn(m_blinkButton, [] { return PushButton(kBlinkButtonTone); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgStartButtons(int player) const {
+    const std::size_t i = Idx(player - 1, 4);
+    return Drawn(m_start[i], [i] { return StartButton(static_cast<int>(i) + 1); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgJoystickPix(int colorIndex) const {
+    const std::size_t i = Idx(colorIndex, 9);
+    return Drawn(m_joystick[i], [i] { return Joystick(BallTone(static_cast<int>(i))); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgTrackballPix(int colorIndex) const {
+    const std::size_t i = Idx(colorIndex, 9);
+    return Drawn(m_trackball[i], [i] { return Trackball(BallTone(static_cast<int>(i))); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgMisc() const {
+    return Drawn(m_misc, [] { return QuestionMark(kMiscWhite); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgMiscBlink() const {
+    return Drawn(m_miscBlink, [] { return QuestionMark(kMiscBlinkTone); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgCoinSlot() const {
+    return Drawn(m_coin, [] { return CoinSlot(kCoinSlotRed); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgCoinSlotBlink() const {
+    return Drawn(m_coinBlink, [] { return CoinSlot(kCoinSlotBlinkTone); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgArrow(int direction) const {
+    const std::size_t i = Idx(direction, 4);
+    return Drawn(m_arrow[i], [i] { return Arrow(static_cast<int>(i), kArrowBlue); });
+}
+const platform::PicturePtr& CplWidget_Resources::imgArrowBlink(int direction) const {
+    const std::size_t i = Idx(direction, 4);
+    return Drawn(m_arrowBlink[i], [i] { return Arrow(static_cast<int>(i), kArrowBlinkTone); });
 }
 
 void CplWidget_Resources::Form_Unload(bool& /*cancel*/) {
@@ -56,47 +90,47 @@ void CplWidget_Resources::GetPictureOfTypeAndColorIndex(const std::string& sExpa
     if (sExpandedType.size() != 1) return;
     switch (sExpandedType[0]) {
     case '0':
-        out_pixNormal = m_button[c];
-        out_pixBlink = m_blinkButton;
+        out_pixNormal = imgButtonPix(static_cast<int>(c));
+        out_pixBlink = imgBlinkButton();
         break;
     case '1':
     case '2':
     case '3':
     case '4':
-        out_pixNormal = m_start[static_cast<std::size_t>(sExpandedType[0] - '1')];
-        out_pixBlink = m_blinkButton;
+        out_pixNormal = imgStartButtons(sExpandedType[0] - '0');
+        out_pixBlink = imgBlinkButton();
         break;
     case '5':
-        out_pixNormal = m_joystick[c];
+        out_pixNormal = imgJoystickPix(static_cast<int>(c));
         out_pixBlink = out_pixNormal;
         break;
     case '6':
-        out_pixNormal = m_trackball[c];
+        out_pixNormal = imgTrackballPix(static_cast<int>(c));
         out_pixBlink = out_pixNormal;
         break;
     case '7':
-        out_pixNormal = m_misc;
-        out_pixBlink = m_miscBlink;
+        out_pixNormal = imgMisc();
+        out_pixBlink = imgMiscBlink();
         break;
     case '8':
-        out_pixNormal = m_coin;
-        out_pixBlink = m_coinBlink;
+        out_pixNormal = imgCoinSlot();
+        out_pixBlink = imgCoinSlotBlink();
         break;
     case 'U':
-        out_pixNormal = m_arrow[kArrowUp];
-        out_pixBlink = m_arrowBlink[kArrowUp];
+        out_pixNormal = imgArrow(kArrowUp);
+        out_pixBlink = imgArrowBlink(kArrowUp);
         break;
     case 'R':
-        out_pixNormal = m_arrow[kArrowRight];
-        out_pixBlink = m_arrowBlink[kArrowRight];
+        out_pixNormal = imgArrow(kArrowRight);
+        out_pixBlink = imgArrowBlink(kArrowRight);
         break;
     case 'D':
-        out_pixNormal = m_arrow[kArrowDown];
-        out_pixBlink = m_arrowBlink[kArrowDown];
+        out_pixNormal = imgArrow(kArrowDown);
+        out_pixBlink = imgArrowBlink(kArrowDown);
         break;
     case 'L':
-        out_pixNormal = m_arrow[kArrowLeft];
-        out_pixBlink = m_arrowBlink[kArrowLeft];
+        out_pixNormal = imgArrow(kArrowLeft);
+        out_pixBlink = imgArrowBlink(kArrowLeft);
         break;
     default:
         break;  // no such type: the caller keeps its pictures

@@ -50,19 +50,20 @@ public:
     // iColor when it lies in 0-8, else 0.
     static ColorIndex ClampColorIndex(ColorIndex iColor);
 
-    // The picture sets themselves (read-only), as the holder keeps them.
-    const platform::PicturePtr& imgButtonPix(int colorIndex) const { return m_button.at(Idx(colorIndex, 9)); }
-    const platform::PicturePtr& imgBlinkButton() const { return m_blinkButton; }
+    // The picture sets themselves (read-only), as the holder keeps them. Each picture is
+    // drawn when it is first asked for: a panel shows only a few of the kinds and colours.
+    const platform::PicturePtr& imgButtonPix(int colorIndex) const;
+    const platform::PicturePtr& imgBlinkButton() const;
     // Players 1-4.
-    const platform::PicturePtr& imgStartButtons(int player) const { return m_start.at(Idx(player - 1, 4)); }
-    const platform::PicturePtr& imgJoystickPix(int colorIndex) const { return m_joystick.at(Idx(colorIndex, 9)); }
-    const platform::PicturePtr& imgTrackballPix(int colorIndex) const { return m_trackball.at(Idx(colorIndex, 9)); }
-    const platform::PicturePtr& imgMisc() const { return m_misc; }
-    const platform::PicturePtr& imgMiscBlink() const { return m_miscBlink; }
-    const platform::PicturePtr& imgCoinSlot() const { return m_coin; }
-    const platform::PicturePtr& imgCoinSlotBlink() const { return m_coinBlink; }
-    const platform::PicturePtr& imgArrow(int direction) const { return m_arrow.at(Idx(direction, 4)); }
-    const platform::PicturePtr& imgArrowBlink(int direction) const { return m_arrowBlink.at(Idx(direction, 4)); }
+    const platform::PicturePtr& imgStartButtons(int player) const;
+    const platform::PicturePtr& imgJoystickPix(int colorIndex) const;
+    const platform::PicturePtr& imgTrackballPix(int colorIndex) const;
+    const platform::PicturePtr& imgMisc() const;
+    const platform::PicturePtr& imgMiscBlink() const;
+    const platform::PicturePtr& imgCoinSlot() const;
+    const platform::PicturePtr& imgCoinSlotBlink() const;
+    const platform::PicturePtr& imgArrow(int direction) const;
+    const platform::PicturePtr& imgArrowBlink(int direction) const;
 
 protected:
     void InitializeComponent() override;
@@ -72,15 +73,15 @@ private:
     // Out-of-range indexes of the accessors read the first entry (as a clamp would).
     static std::size_t Idx(int i, int n) { return i >= 0 && i < n ? static_cast<std::size_t>(i) : 0; }
 
-    std::array<platform::PicturePtr, 9> m_button;
-    platform::PicturePtr m_blinkButton;
-    std::array<platform::PicturePtr, 4> m_start;
-    std::array<platform::PicturePtr, 9> m_joystick;
-    std::array<platform::PicturePtr, 9> m_trackball;
-    platform::PicturePtr m_misc, m_miscBlink;
-    platform::PicturePtr m_coin, m_coinBlink;
-    std::array<platform::PicturePtr, 4> m_arrow;
-    std::array<platform::PicturePtr, 4> m_arrowBlink;
+    mutable std::array<platform::PicturePtr, 9> m_button;
+    mutable platform::PicturePtr m_blinkButton;
+    mutable std::array<platform::PicturePtr, 4> m_start;
+    mutable std::array<platform::PicturePtr, 9> m_joystick;
+    mutable std::array<platform::PicturePtr, 9> m_trackball;
+    mutable platform::PicturePtr m_misc, m_miscBlink;
+    mutable platform::PicturePtr m_coin, m_coinBlink;
+    mutable std::array<platform::PicturePtr, 4> m_arrow;
+    mutable std::array<platform::PicturePtr, 4> m_arrowBlink;
 };
 
 }  // namespace forms

@@ -165,7 +165,7 @@ bool LabelButton_::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
 }
 
 void LabelButton_::Repaint(bool now) {
-    if (!m_hwnd) return;
+    if (!m_hwnd || !IsWindowVisible(m_hwnd)) return;
     RedrawWindow(m_hwnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | (now ? RDW_UPDATENOW : 0));
 }

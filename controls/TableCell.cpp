@@ -5,8 +5,7 @@
 void TableCell::Create(ITableCellHost* host, platform::Window* parent, float left, float top, float width,
                        float height) {
     m_host = host;
-    platform::UserControl::Create(parent, left, top, width, height);
-    platform::Window::SetVisible(false);
+    platform::UserControl::Create(parent, left, top, width, height, false);
     OnResize();
 }
 
@@ -35,6 +34,7 @@ void TableCell::SetTop(float v) { Entry().platform::Window::SetTop(v); }
 void TableCell::SetWidth(float v) { Entry().platform::Window::SetWidth(v); }
 void TableCell::SetHeight(float v) { Entry().platform::Window::SetHeight(v); }
 void TableCell::Move(float x, float y) { Entry().platform::Window::Move(x, y); }
+void TableCell::Move(float x, float y, float w, float h) { Entry().platform::Window::Move(x, y, w, h); }
 void TableCell::Zorder() { Entry().ZOrder(0); }
 bool TableCell::Visible() const { return Entry().platform::Window::Visible(); }
 void TableCell::SetVisible(bool fVisible) {

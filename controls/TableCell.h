@@ -58,6 +58,8 @@ public:
     void SetWidth(float v);
     void SetHeight(float v);
     void Move(float x, float y);
+    // Position and size in one step.
+    void Move(float x, float y, float w, float h);
     void Zorder();
     bool Visible() const;
     void SetVisible(bool fVisible) override;

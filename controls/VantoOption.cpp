@@ -107,7 +107,8 @@ void VantoOption::SetForeColor(COLORREF c) {
 
 void VantoOption::SetBackColor(COLORREF c) {
     platform::UserControl::SetBackColor(c);
-    if (Hwnd()) RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (Hwnd() && IsWindowVisible(Hwnd()))
+        RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void VantoOption::SetFont(const platform::FontSpec& f) { lblCaption.SetFont(f); }

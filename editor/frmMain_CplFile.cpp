@@ -35,6 +35,7 @@ void frmMain::CplSave(const std::string& sFile) {
 }
 
 void frmMain::CplLoad(const std::string& sNameFile) {
+    platform::Form::Batch batch(*this);
     RemoveAllWidgets();
     for (auto* collection :
          {&m_colLoadJoysticks, &m_colLoadArrowsU, &m_colLoadArrowsD, &m_colLoadArrowsL, &m_colLoadArrowsR})

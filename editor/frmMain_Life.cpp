@@ -59,6 +59,7 @@ frmMain::~frmMain() {
 }
 
 void frmMain::Form_Load() {
+    platform::Form::Batch batch(*this);
     // The status channel goes to the programming window's label; loading that window
     // here creates the port-access control at editor start.
     (void)::frmDownloading.Get();

@@ -84,10 +84,9 @@ void frmMain::EnterPanelDesigner(bool fQuiet) {
     EndCurrentEdit();
     if (!fQuiet && Host().MessageBox(kDesignerWarning, kQuestionFlags, kTitle) != IDYES) return;
 
+    platform::Form::Batch batch(*this);
     zView->SetVisible(false);
     ShowAll({&optLabelWithKeys, &optKeysNormal, &optKeysShifted, &Line1}, false);
-    // Back in Key Assignments the table is built first; the panel view follows.
-    Choose(optViewTable, mViewAsTable, optViewPanel, mViewAsPanel);
     ShowPanelFileMenus(true);
     ShowQbcFileMenus(false);
     ShowAll({&imgLogo, &optViewTable, &optViewPanel, &lblDisplayMode, &Line4, &Line5}, false);
@@ -113,8 +112,11 @@ void frmMain::EnterKeyAssignments(bool fQuiet) {
             return;  // Cancel, or a box that could not be shown: stay where we are
         }
     }
+    platform::Form::Batch batch(*this);
     ShowQbcFileMenus(true);
     ShowPanelFileMenus(false);
+    // Key Assignments always comes back in the panel view: the table is not built for it.
+    Choose(optViewPanel, mViewAsPanel, optViewTable, mViewAsTable);
     ShowKeyAssignmentsGui();  // still in the old mode here
     g_modeEditor = MODEEDITOR_KeyAssignments;
     ShowPanelView();
@@ -123,7 +125,10 @@ void frmMain::EnterKeyAssignments(bool fQuiet) {
 void frmMain::ShowKeyAssignmentsGui() {
     RunEachStep("frmMain.ShowKeyAssignmentsGui",
                 {[this] { SetKeyAssignmentsTitles(); },
-                 [this] { ShowWidgets(false); },
+                 [this] {
+                     // In the panel view the controls stay: the panel view follows at once.
+                     if (!optViewPanel.Checked()) ShowWidgets(false);
+                 },
                  [this] { optLabelWithKeys.SetVisible(true); },
                  [this] {
                      if (optViewPanel.Checked()) ShowAll({&optKeysNormal, &optKeysShifted, &Line1}, true);
@@ -134,7 +139,10 @@ void frmMain::ShowKeyAssignmentsGui() {
                  [this] { imgLogo.ZOrder(0); },
                  [this] { ShowAll({&optViewTable, &optViewPanel, &lblDisplayMode, &Line4, &Line5}, true); },
                  [this] { ShowAll({mViewAsTable, zViewSep0, mViewAsPanel}, true); },
-                 [this] { LayoutTableCells(); },
+                 [this] {
+                     // The table is built when it is shown, never while it stays hidden.
+                     if (optViewTable.Checked()) LayoutTableCells();
+                 },
                  [this] {
                      if (optViewPanel.Checked())
                          ShowKeyLabels();
@@ -146,6 +154,7 @@ void frmMain::ShowKeyAssignmentsGui() {
 // ---------------------------------------------------------------- views of Key Assignments
 
 void frmMain::ShowPanelView() {
+    platform::Form::Batch batch(*this);
     DeselectSwi();
     Choose(optViewPanel, mViewAsPanel, optViewTable, mViewAsTable);
     if (g_modeEditor == MODEEDITOR_KeyAssignments) {

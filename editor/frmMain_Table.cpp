@@ -65,9 +65,9 @@ void frmMain::LayoutTableCells() {
     const TableWalk::Table table = TableWalk::Walk(g_typeQuorba, area, platform::TwipsPerPixelX());
     for (const TableWalk::Cell& placed : table.cells) {
         TableCell& cell = AddTableCell(placed.swi);
-        cell.Move(placed.left, placed.top);
-        cell.SetWidth(table.w);
-        cell.SetHeight(table.h);
+        // One placement, rounded to pixels as a move and then a resize would round it.
+        cell.Move(platform::FromPixelsX(platform::ToPixelsX(placed.left)),
+                  platform::FromPixelsY(platform::ToPixelsY(placed.top)), table.w, table.h);
         cell.SetVisible(true);
     }
 

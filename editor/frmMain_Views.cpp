@@ -26,6 +26,7 @@ void frmMain::optViewPanel_Click() { ShowPanelView(); }
 void frmMain::optViewTable_Click() { ShowTableView(); }
 
 void frmMain::ShowTableView() {
+    platform::Form::Batch batch(*this);
     DeselectSwi();
     Choose(optViewTable, mViewAsTable, optViewPanel, mViewAsPanel);
     // The table shows unshifted and shifted inputs side by side.
@@ -37,6 +38,7 @@ void frmMain::ShowTableView() {
 // ---------------------------------------------------------------- normal or shifted keys
 
 void frmMain::optKeysNormal_Click() {
+    platform::Form::Batch batch(*this);
     Choose(optKeysNormal, mViewNormalKeys, optKeysShifted, mViewShiftedKeys);
     // The panel controls now stand for other inputs: their captions follow. The
     // selection stays.
@@ -45,6 +47,7 @@ void frmMain::optKeysNormal_Click() {
 }
 
 void frmMain::optKeysShifted_Click() {
+    platform::Form::Batch batch(*this);
     Choose(optKeysShifted, mViewShiftedKeys, optKeysNormal, mViewNormalKeys);
     if (optLabelWithKeys.Checked()) ShowKeyLabels();
     if (optLabelWithUserText.Checked()) ShowUserTextLabels();
@@ -53,6 +56,7 @@ void frmMain::optKeysShifted_Click() {
 // ---------------------------------------------------------------- key or user-text captions
 
 void frmMain::optLabelWithKeys_Click() {
+    platform::Form::Batch batch(*this);
     Choose(optLabelWithKeys, mViewKeycodeAssignments, optLabelWithUserText, mViewUserText);
     ClearStatus();
     DeselectSwi();
@@ -63,6 +67,7 @@ void frmMain::optLabelWithKeys_Click() {
 }
 
 void frmMain::optLabelWithUserText_Click() {
+    platform::Form::Batch batch(*this);
     Choose(optLabelWithUserText, mViewUserText, optLabelWithKeys, mViewKeycodeAssignments);
     ClearStatus();
     // The selection stays: its user text can be typed next.

@@ -49,6 +49,7 @@ void UnloadControl(std::unique_ptr<T> ctl) {
 // ---------------------------------------------------------------- what the rest of the system calls
 
 void frmMain::EnableGuiForQuorbaType() {
+    platform::Form::Batch batch(*this);
     EndCurrentEdit();
     if (InPanelDesigner()) {
         RefreshAllWidgetCaptions();
@@ -60,6 +61,7 @@ void frmMain::EnableGuiForQuorbaType() {
 
 void frmMain::UpdateSwiBindings(std::int32_t swi) {
     if (swi == -1) {
+        platform::Form::Batch batch(*this);
         RefreshAllWidgetCaptions();
         Refresh();
         return;
@@ -207,7 +209,11 @@ void frmMain::RefreshAllWidgetCaptions() {
 
 void frmMain::RefreshWidgetCaption(CplWidget& widget) {
     if (!widget.lbl) return;
-    widget.lbl->SetCaption(WidgetTexts::CaptionText(g_modeEditor, widget.swi(), optLabelWithUserText.Checked()));
+    // A caption that reads right already stands and is coloured for its text: the
+    // views and modes refresh every caption, most of them unchanged.
+    const std::string text = WidgetTexts::CaptionText(g_modeEditor, widget.swi(), optLabelWithUserText.Checked());
+    if (widget.lbl->Caption() == text) return;
+    widget.lbl->SetCaption(text);
 }
 
 void frmMain::ColorWidgetCaption(platform::Label& label) {

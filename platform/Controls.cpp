@@ -8,6 +8,23 @@
 
 namespace platform {
 
+namespace {
+
+// A device context for measuring texts, like the screen's: a window's own context would
+// cost a round trip to the window server at every caption change.
+HDC MeasuringDc() {
+    struct Dc {
+        HDC dc = CreateCompatibleDC(nullptr);
+        ~Dc() {
+            if (dc) DeleteDC(dc);
+        }
+    };
+    static Dc measuring;
+    return measuring.dc;
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------- Label
 
 void Label::Create(Window* parent, float left, float top, float width, float height, const std::string& caption) {
@@ -23,7 +40,7 @@ void Label::SetCaption(const std::string& text) {
 
 void Label::SetAlignment(Alignment a) {
     m_alignment = a;
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 
 void Label::SetAutoSize(bool autoSize) {
@@ -33,13 +50,13 @@ void Label::SetAutoSize(bool autoSize) {
 
 void Label::SetTransparent(bool transparent) {
     m_transparent = transparent;
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 
 void Label::SetWordWrap(bool wrap) {
     m_wordWrap = wrap;
     ApplyAutoSize();
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 
 void Label::SetFont(const FontSpec& f) {
@@ -57,7 +74,7 @@ void Label::SetAutoHeight(bool autoHeight) {
 
 void Label::ApplyAutoSize() {
     if ((!m_autoSize && !m_autoHeight) || !m_hwnd) return;
-    HDC dc = GetDC(m_hwnd);
+    HDC dc = MeasuringDc();
     HGDIOBJ old = SelectObject(dc, m_font ? m_font->Handle() : GetStockObject(DEFAULT_GUI_FONT));
     std::string text = Caption();
     RECT r{0, 0, 0, 0};
@@ -70,9 +87,8 @@ void Label::ApplyAutoSize() {
         if (!text.empty())
             DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, old);
-        ReleaseDC(m_hwnd, dc);
         SetWindowPos(m_hwnd, nullptr, 0, 0, client.right, std::max<LONG>(r.bottom, line.cy),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
         return;
     }
     if (text.empty()) {
@@ -83,10 +99,10 @@ void Label::ApplyAutoSize() {
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX);
     }
     SelectObject(dc, old);
-    ReleaseDC(m_hwnd, dc);
     RECT wr{};
     GetWindowRect(m_hwnd, &wr);
-    SetWindowPos(m_hwnd, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (wr.right - wr.left == r.right && wr.bottom - wr.top == r.bottom) return;
+    SetWindowPos(m_hwnd, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
 }
 
 void Label::OnPaint(Graphics& g) {
@@ -186,17 +202,22 @@ void Image::Create(Window* parent, float left, float top, float width, float hei
 }
 
 void Image::SetPicture(PicturePtr pic) {
+    const bool same = pic == m_picture;
     m_picture = std::move(pic);
     if (!m_stretch && m_picture && m_hwnd) {
-        SetWindowPos(m_hwnd, nullptr, 0, 0, m_picture->PixelWidth(), m_picture->PixelHeight(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT r{};
+        GetWindowRect(m_hwnd, &r);
+        if (r.right - r.left != m_picture->PixelWidth() || r.bottom - r.top != m_picture->PixelHeight())
+            SetWindowPos(m_hwnd, nullptr, 0, 0, m_picture->PixelWidth(), m_picture->PixelHeight(),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
     }
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    // The same picture again (an option button's hover ending unseen) shows nothing new.
+    if (!same) Invalidate();
 }
 
 void Image::SetStretch(bool s) {
     m_stretch = s;
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 
 void Image::OnPaint(Graphics& g) {
@@ -211,8 +232,8 @@ void Image::OnPaint(Graphics& g) {
 
 // ---------------------------------------------------------------- UserControl
 
-void UserControl::Create(Window* parent, float left, float top, float width, float height) {
-    CreateChild(parent, nullptr, WS_VISIBLE | WS_CLIPCHILDREN, 0, left, top, width, height);
+void UserControl::Create(Window* parent, float left, float top, float width, float height, bool visible) {
+    CreateChild(parent, nullptr, (visible ? WS_VISIBLE : 0) | WS_CLIPCHILDREN, 0, left, top, width, height);
 }
 
 bool UserControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -303,18 +324,22 @@ MenuItem& MenuItem::AddSeparator() {
 }
 
 void MenuItem::SetCaption(const std::string& c) {
+    if (m_caption == c) return;
     m_caption = c;
     NotifyChanged();
 }
 void MenuItem::SetChecked(bool c) {
+    if (m_checked == c) return;
     m_checked = c;
     NotifyChanged();
 }
 void MenuItem::SetEnabled(bool e) {
+    if (m_enabled == e) return;
     m_enabled = e;
     NotifyChanged();
 }
 void MenuItem::SetVisible(bool v) {
+    if (m_visible == v) return;
     m_visible = v;
     NotifyChanged();
 }

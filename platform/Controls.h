@@ -236,7 +236,8 @@ private:
 // is transparent (it then shows its parent's background colour).
 class UserControl : public Window {
 public:
-    void Create(Window* parent, float left, float top, float width, float height);
+    // A control made hidden (visible false) is shown by its host later.
+    void Create(Window* parent, float left, float top, float width, float height, bool visible = true);
     // True while the control is shown in a designer rather than at run time
     // (the design-time look); the program always runs with false.
     bool DesignMode() const { return m_designMode; }

@@ -116,7 +116,7 @@ bool TabControl::TabEnabled(int index) const {
 void TabControl::SetTabEnabled(int index, bool enabled) {
     if (index < 0 || index >= static_cast<int>(m_enabled.size())) return;
     m_enabled[static_cast<size_t>(index)] = enabled;
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 
 bool TabControl::OnNotification(UINT msg, WPARAM /*wp*/, LPARAM lp, LRESULT& result) {

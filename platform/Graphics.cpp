@@ -1,29 +1,71 @@
 #include "platform/Graphics.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
+#include "platform/CriticalSection.h"
 #include "platform/Platform.h"
 
 namespace platform {
 
-Font::Font(const FontSpec& spec) : m_spec(spec) {
-    HDC dc = GetDC(nullptr);
-    int dpiY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    LOGFONTA lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(spec.size * static_cast<float>(dpiY) / 72.0f));
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic ? TRUE : FALSE;
-    lf.lfUnderline = spec.underline ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynA(lf.lfFaceName, spec.name.c_str(), LF_FACESIZE);
-    m_font = CreateFontIndirectA(&lf);
+namespace {
+
+int ScreenDpiY() {
+    static const int dpi = [] {
+        HDC dc = GetDC(nullptr);
+        const int d = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+        if (dc) ReleaseDC(nullptr, dc);
+        return d;
+    }();
+    return dpi;
 }
 
-Font::~Font() {
-    if (m_font) DeleteObject(m_font);
+// The GDI font of a FontSpec, deleted when the last Font using it goes.
+struct GdiFont {
+    HFONT handle = nullptr;
+    explicit GdiFont(const FontSpec& spec) {
+        LOGFONTA lf{};
+        lf.lfHeight = -static_cast<LONG>(std::lround(spec.size * static_cast<float>(ScreenDpiY()) / 72.0f));
+        lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = spec.italic ? TRUE : FALSE;
+        lf.lfUnderline = spec.underline ? TRUE : FALSE;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfQuality = DEFAULT_QUALITY;
+        lstrcpynA(lf.lfFaceName, spec.name.c_str(), LF_FACESIZE);
+        handle = CreateFontIndirectA(&lf);
+    }
+    ~GdiFont() {
+        if (handle) DeleteObject(handle);
+    }
+    GdiFont(const GdiFont&) = delete;
+    GdiFont& operator=(const GdiFont&) = delete;
+};
+
+std::shared_ptr<const GdiFont> SharedGdiFont(const FontSpec& spec) {
+    static platform::CriticalSection lock;
+    static std::vector<std::pair<FontSpec, std::weak_ptr<const GdiFont>>> fonts;
+    platform::CriticalSection::Hold hold(lock);
+    for (const auto& [s, weak] : fonts)
+        if (s == spec)
+            if (auto f = weak.lock()) return f;
+    fonts.erase(std::remove_if(fonts.begin(), fonts.end(), [](const auto& e) { return e.second.expired(); }),
+                fonts.end());
+    auto f = std::make_shared<const GdiFont>(spec);
+    fonts.emplace_back(spec, f);
+    return f;
 }
+
+}  // namespace
+
+Font::Font(const FontSpec& spec) : m_spec(spec) {
+    auto shared = SharedGdiFont(spec);
+    m_font = shared->handle;
+    m_shared = std::move(shared);
+}
+
+Font::~Font() = default;
 
 Picture::Picture(HBITMAP bitmap, bool transparent, COLORREF transparentColor)
     : m_bitmap(bitmap), m_transparent(transparent), m_transparentColor(transparentColor) {
@@ -35,6 +77,8 @@ Picture::Picture(HBITMAP bitmap, bool transparent, COLORREF transparentColor)
 }
 
 Picture::~Picture() {
+    if (m_masked) DeleteObject(m_masked);
+    if (m_mask) DeleteObject(m_mask);
     if (m_bitmap) DeleteObject(m_bitmap);
 }
 
@@ -45,44 +89,53 @@ long Picture::HiMetricHeight() const {
     return TwipsToHiMetric(FromPixelsY(m_h));
 }
 
+void Picture::MakeMask(HDC like) const {
+    HDC mem = CreateCompatibleDC(like);
+    HGDIOBJ old = SelectObject(mem, m_bitmap);
+    // Mask of the transparent colour.
+    HDC maskDc = CreateCompatibleDC(like);
+    m_mask = CreateBitmap(m_w, m_h, 1, 1, nullptr);
+    HGDIOBJ oldMask = SelectObject(maskDc, m_mask);
+    COLORREF oldBk = SetBkColor(mem, m_transparentColor);
+    BitBlt(maskDc, 0, 0, m_w, m_h, mem, 0, 0, SRCCOPY);
+    SetBkColor(mem, oldBk);
+    // Image with black where transparent.
+    HDC imgDc = CreateCompatibleDC(like);
+    m_masked = CreateCompatibleBitmap(like, m_w, m_h);
+    HGDIOBJ oldImg = SelectObject(imgDc, m_masked);
+    BitBlt(imgDc, 0, 0, m_w, m_h, mem, 0, 0, SRCCOPY);
+    SetBkColor(imgDc, RGB(255, 255, 255));
+    SetTextColor(imgDc, RGB(0, 0, 0));
+    BitBlt(imgDc, 0, 0, m_w, m_h, maskDc, 0, 0, 0x00220326);  // DSna: dest AND NOT src
+    SelectObject(imgDc, oldImg);
+    DeleteDC(imgDc);
+    SelectObject(maskDc, oldMask);
+    DeleteDC(maskDc);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+}
+
 void Picture::Draw(HDC dc, int x, int y, int w, int h) const {
     if (!m_bitmap || m_w == 0 || m_h == 0) return;
+    if (m_transparent && !m_mask) MakeMask(dc);
     HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, m_bitmap);
+    SetStretchBltMode(dc, COLORONCOLOR);
     if (m_transparent) {
-        // Mask of the transparent colour, then the usual AND/OR blit.
-        HDC maskDc = CreateCompatibleDC(dc);
-        HBITMAP mask = CreateBitmap(m_w, m_h, 1, 1, nullptr);
-        HGDIOBJ oldMask = SelectObject(maskDc, mask);
-        COLORREF oldBk = SetBkColor(mem, m_transparentColor);
-        BitBlt(maskDc, 0, 0, m_w, m_h, mem, 0, 0, SRCCOPY);
-        SetBkColor(mem, oldBk);
-        // Image with black where transparent.
-        HDC imgDc = CreateCompatibleDC(dc);
-        HBITMAP img = CreateCompatibleBitmap(dc, m_w, m_h);
-        HGDIOBJ oldImg = SelectObject(imgDc, img);
-        BitBlt(imgDc, 0, 0, m_w, m_h, mem, 0, 0, SRCCOPY);
-        SetBkColor(imgDc, RGB(255, 255, 255));
-        SetTextColor(imgDc, RGB(0, 0, 0));
-        BitBlt(imgDc, 0, 0, m_w, m_h, maskDc, 0, 0, 0x00220326);  // DSna: dest AND NOT src
+        // The usual AND/OR blit.
+        HGDIOBJ old = SelectObject(mem, m_mask);
         COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
         COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, x, y, w, h, maskDc, 0, 0, m_w, m_h, SRCAND);
-        StretchBlt(dc, x, y, w, h, imgDc, 0, 0, m_w, m_h, SRCPAINT);
+        StretchBlt(dc, x, y, w, h, mem, 0, 0, m_w, m_h, SRCAND);
+        SelectObject(mem, m_masked);
+        StretchBlt(dc, x, y, w, h, mem, 0, 0, m_w, m_h, SRCPAINT);
         SetTextColor(dc, oldText);
         SetBkColor(dc, oldBack);
-        SelectObject(imgDc, oldImg);
-        DeleteObject(img);
-        DeleteDC(imgDc);
-        SelectObject(maskDc, oldMask);
-        DeleteObject(mask);
-        DeleteDC(maskDc);
+        SelectObject(mem, old);
     } else {
-        SetStretchBltMode(dc, COLORONCOLOR);
+        HGDIOBJ old = SelectObject(mem, m_bitmap);
         StretchBlt(dc, x, y, w, h, mem, 0, 0, m_w, m_h, SRCCOPY);
+        SelectObject(mem, old);
     }
-    SelectObject(mem, old);
     DeleteDC(mem);
 }
 
@@ -133,6 +186,14 @@ void Graphics::Box(float l, float t, float r, float b, COLORREF color, bool dott
 }
 
 void Graphics::SetFont(const FontSpec& spec) {
+    m_wantedFont = spec;
+    m_fontWanted = true;
+}
+
+void Graphics::SelectWantedFont() {
+    if (!m_fontWanted) return;
+    m_fontWanted = false;
+    const FontSpec& spec = m_wantedFont;
     if (m_font && m_font->Spec() == spec) return;
     auto f = std::make_unique<Font>(spec);
     HGDIOBJ prev = SelectObject(m_dc, f->Handle());
@@ -141,18 +202,21 @@ void Graphics::SetFont(const FontSpec& spec) {
 }
 
 float Graphics::TextWidth(const std::string& s) {
+    SelectWantedFont();
     SIZE sz{};
     GetTextExtentPoint32A(m_dc, s.c_str(), static_cast<int>(s.size()), &sz);
     return FromPixelsX(sz.cx);
 }
 
 float Graphics::TextHeight(const std::string& s) {
+    SelectWantedFont();
     SIZE sz{};
     GetTextExtentPoint32A(m_dc, s.empty() ? "X" : s.c_str(), s.empty() ? 1 : static_cast<int>(s.size()), &sz);
     return FromPixelsY(sz.cy);
 }
 
 void Graphics::Print(const std::string& s, float x, float y, COLORREF color) {
+    SelectWantedFont();
     COLORREF old = SetTextColor(m_dc, ResolveColor(color));
     SetBkMode(m_dc, TRANSPARENT);
     TextOutA(m_dc, ToPixelsX(x), ToPixelsY(y), s.c_str(), static_cast<int>(s.size()));

@@ -17,7 +17,8 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
-// A GDI font made from a FontSpec (for the screen's vertical dpi).
+// A GDI font made from a FontSpec (for the screen's vertical dpi). Fonts of the same
+// FontSpec share one GDI font while any of them lives: windows and paints make many.
 class Font {
 public:
     explicit Font(const FontSpec& spec);
@@ -30,6 +31,7 @@ public:
 private:
     FontSpec m_spec;
     HFONT m_font = nullptr;
+    std::shared_ptr<const void> m_shared;  // keeps m_font alive
 };
 
 // A bitmap picture with its size in HiMetric (0.01 mm) units, optionally with a
@@ -55,11 +57,16 @@ public:
     void Draw(HDC dc, int x, int y, int w, int h) const;
 
 private:
+    // The mask of the transparent colour and the picture with black there, made at the
+    // first draw: every panel control shows its picture again at each paint.
+    void MakeMask(HDC like) const;
     HBITMAP m_bitmap = nullptr;
     int m_w = 0;
     int m_h = 0;
     bool m_transparent = false;
     COLORREF m_transparentColor = 0;
+    mutable HBITMAP m_mask = nullptr;
+    mutable HBITMAP m_masked = nullptr;
 };
 using PicturePtr = std::shared_ptr<const Picture>;
 
@@ -78,6 +85,8 @@ public:
     Graphics(const Graphics&) = delete;
     Graphics& operator=(const Graphics&) = delete;
 
+    // The device context. SetFont's font is in it only after text went through this
+    // object: whoever draws text on the context itself selects a font of its own.
     HDC Dc() const { return m_dc; }
     void FillRect(float l, float t, float w, float h, COLORREF color);
     // One-pixel line from (x1,y1) to (x2,y2), the end point excluded as GDI does.
@@ -93,7 +102,12 @@ public:
 
 private:
     HDC m_dc;
+    // The font is put into the device context when text is first measured or drawn:
+    // most paints draw no text.
+    void SelectWantedFont();
     std::unique_ptr<Font> m_font;
+    FontSpec m_wantedFont;
+    bool m_fontWanted = false;
     HGDIOBJ m_oldFont = nullptr;
 };
 

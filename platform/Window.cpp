@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
+#include "platform/CriticalSection.h"
 #include "platform/Controls.h"
-#include "platform/KeyNavigation.h"
 
 namespace platform {
 
@@ -13,10 +14,38 @@ constexpr char kFormClass[] = "KeyloomForm";
 constexpr char kControlClass[] = "KeyloomControl";
 constexpr char kPropSelf[] = "KeyloomWindow";
 
-std::vector<Form*>& AllForms() {
-    static std::vector<Form*> v;
-    return v;
+// Our object of every window of this program found so far. The window property is kept in
+// the window server, and every message looks its window up: the program's own copy saves
+// a round trip to the server each time.
+CriticalSection g_knownLock;
+std::unordered_map<HWND, Window*>& KnownWindows() {
+    static std::unordered_map<HWND, Window*> known;
+    return known;
 }
+
+void ForgetKnown(HWND hwnd) {
+    CriticalSection::Hold hold(g_knownLock);
+    KnownWindows().erase(hwnd);
+}
+
+void Remember(HWND hwnd, Window* self) {
+    CriticalSection::Hold hold(g_knownLock);
+    KnownWindows()[hwnd] = self;
+}
+
+// The window this thread is creating: its first messages come before it is known.
+thread_local Window* t_creating = nullptr;
+
+class CreatingScope {
+public:
+    explicit CreatingScope(Window* w) : m_previous(t_creating) { t_creating = w; }
+    ~CreatingScope() { t_creating = m_previous; }
+    CreatingScope(const CreatingScope&) = delete;
+    CreatingScope& operator=(const CreatingScope&) = delete;
+
+private:
+    Window* m_previous;
+};
 
 RECT ChildRectInParent(HWND hwnd) {
     RECT r{};
@@ -59,7 +88,22 @@ Window::~Window() {
 
 Window* Window::FromHwnd(HWND hwnd) {
     if (!hwnd) return nullptr;
-    return static_cast<Window*>(GetPropA(hwnd, kPropSelf));
+    {
+        CriticalSection::Hold hold(g_knownLock);
+        const auto it = KnownWindows().find(hwnd);
+        if (it != KnownWindows().end()) return it->second;
+    }
+    if (t_creating && t_creating->m_hwnd == hwnd) {
+        Remember(hwnd, t_creating);
+        return t_creating;
+    }
+    auto* self = static_cast<Window*>(GetPropA(hwnd, kPropSelf));
+    DWORD pid = 0;
+    if (self && GetWindowThreadProcessId(hwnd, &pid) && pid == GetCurrentProcessId()) {
+        CriticalSection::Hold hold(g_knownLock);
+        KnownWindows()[hwnd] = self;
+    }
+    return self;
 }
 
 const char* Window::RegisterClassOnce(const char* name, UINT style) {
@@ -82,11 +126,16 @@ void Window::CreateChild(Window* parent, const char* className, DWORD style, DWO
     m_parent = parent;
     const bool ours = className == nullptr;
     const char* cls = ours ? RegisterClassOnce(kControlClass, CS_DBLCLKS) : className;
-    m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
-                             ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height),
-                             parent ? parent->Hwnd() : nullptr, nullptr, App::Instance(), this);
+    {
+        CreatingScope creating(this);
+        m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
+                                 ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height),
+                                 parent ? parent->Hwnd() : nullptr, nullptr, App::Instance(), this);
+    }
     if (!m_hwnd) return;
-    SetPropA(m_hwnd, kPropSelf, this);
+    // Our own class took the property with its first message.
+    if (!ours) SetPropA(m_hwnd, kPropSelf, this);
+    Remember(m_hwnd, this);
     if (!ours) Subclass();
     if (!m_font) m_font = std::make_unique<platform::Font>(m_fontSpec);
     SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->Handle()), FALSE);
@@ -95,9 +144,14 @@ void Window::CreateChild(Window* parent, const char* className, DWORD style, DWO
 void Window::CreateTopLevel(const char* className, DWORD style, DWORD exStyle, const std::string& text) {
     DestroyHwnd();
     const char* cls = className ? className : RegisterClassOnce(kFormClass, CS_DBLCLKS);
-    m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style, 0, 0, 400, 300, nullptr, nullptr,
-                             App::Instance(), this);
-    if (m_hwnd) SetPropA(m_hwnd, kPropSelf, this);
+    {
+        CreatingScope creating(this);
+        m_hwnd = CreateWindowExA(exStyle, cls, text.c_str(), style, 0, 0, 400, 300, nullptr, nullptr,
+                                 App::Instance(), this);
+    }
+    if (!m_hwnd) return;
+    if (className) SetPropA(m_hwnd, kPropSelf, this);
+    Remember(m_hwnd, this);
 }
 
 void Window::Subclass() {
@@ -113,6 +167,7 @@ void Window::DestroyHwnd() {
         m_oldProc = nullptr;
     }
     RemovePropA(h, kPropSelf);
+    ForgetKnown(h);
     m_hwnd = nullptr;
     DestroyWindow(h);
 }
@@ -173,6 +228,7 @@ void Window::ForgetHwnd() {
         m_oldProc = nullptr;
     }
     RemovePropA(h, kPropSelf);
+    ForgetKnown(h);
     m_hwnd = nullptr;
     OnHwndDestroyed();
 }
@@ -206,6 +262,16 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         FillRect(reinterpret_cast<HDC>(wp), &r, b);
         DeleteObject(b);
         result = 1;
+        return true;
+    }
+    case WM_NCPAINT: {
+        // Our own controls have no frame or scroll bar: there is nothing to draw, and
+        // the system's frame painting costs as much as the control's own paint.
+        constexpr LONG kFrame = WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
+        constexpr LONG kEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+        if (m_oldProc || (GetWindowLongA(m_hwnd, GWL_STYLE) & kFrame) || (GetWindowLongA(m_hwnd, GWL_EXSTYLE) & kEdges))
+            return false;
+        result = 0;
         return true;
     }
     case WM_PAINT: {
@@ -381,14 +447,17 @@ float Window::Top() const {
     if (!m_hwnd) return 0;
     return FromPixelsY(ChildRectInParent(m_hwnd).top);
 }
+// A size needs no mapping to the parent's coordinates.
 float Window::Width() const {
     if (!m_hwnd) return 0;
-    RECT r = ChildRectInParent(m_hwnd);
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
     return FromPixelsX(r.right - r.left);
 }
 float Window::Height() const {
     if (!m_hwnd) return 0;
-    RECT r = ChildRectInParent(m_hwnd);
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
     return FromPixelsY(r.bottom - r.top);
 }
 void Window::SetLeft(float v) { Move(v, Top(), Width(), Height()); }
@@ -401,7 +470,12 @@ void Window::Move(float left, float top, float width, float height) {
     int l = ToPixelsX(left), t = ToPixelsY(top);
     int w = std::max(0, ToPixelsX(left + width) - l);
     int h = std::max(0, ToPixelsY(top + height) - t);
-    SetWindowPos(m_hwnd, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Layouts place many controls where they already stand: that costs nothing.
+    const RECT now = ChildRectInParent(m_hwnd);
+    if (now.left == l && now.top == t && now.right - now.left == w && now.bottom - now.top == h) return;
+    // What a moved control uncovers is painted with the rest, not at once for each move.
+    const bool child = (GetWindowLongA(m_hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    SetWindowPos(m_hwnd, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE | (child ? SWP_DEFERERASE : 0));
 }
 float Window::ScaleWidth() const {
     if (!m_hwnd) return 0;
@@ -418,13 +492,26 @@ float Window::ScaleHeight() const {
 
 bool Window::Visible() const { return m_hwnd && (GetWindowLongA(m_hwnd, GWL_STYLE) & WS_VISIBLE); }
 void Window::SetVisible(bool visible) {
-    if (m_hwnd) ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    if (!m_hwnd || Visible() == visible) return;
+    // One of our own controls that leaves uncovers its parent, which is painted with the
+    // rest of a change rather than at once; the system's way is kept where the focus
+    // has to move away first.
+    const bool ownChild = !m_oldProc && (GetWindowLongA(m_hwnd, GWL_STYLE) & WS_CHILD);
+    if (!visible && ownChild) {
+        const HWND focus = GetFocus();
+        if (focus != m_hwnd && !IsChild(m_hwnd, focus)) {
+            SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+            return;
+        }
+    }
+    ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 bool Window::Enabled() const { return m_hwnd && IsWindowEnabled(m_hwnd); }
 void Window::SetEnabled(bool enabled) {
     if (!m_hwnd) return;
     EnableWindow(m_hwnd, enabled ? TRUE : FALSE);
-    InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 std::string Window::Caption() const {
     if (!m_hwnd) return {};
@@ -435,36 +522,42 @@ std::string Window::Caption() const {
     return s;
 }
 void Window::SetCaption(const std::string& text) {
-    if (!m_hwnd) return;
+    if (!m_hwnd || Caption() == text) return;
     SetWindowTextA(m_hwnd, text.c_str());
-    InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
+// A colour written again as it is changes no pixel: nothing to repaint.
 void Window::SetBackColor(COLORREF c) {
+    if (m_backColor == c) return;
     m_backColor = c;
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 void Window::SetForeColor(COLORREF c) {
+    if (m_foreColor == c) return;
     m_foreColor = c;
-    if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+    Invalidate();
 }
 void Window::SetFont(const FontSpec& f) {
     m_fontSpec = f;
     m_font = std::make_unique<platform::Font>(f);
     if (m_hwnd) {
         SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->Handle()), TRUE);
-        InvalidateRect(m_hwnd, nullptr, TRUE);
+        Invalidate();
     }
 }
 void Window::ZOrder(int position) {
     if (!m_hwnd) return;
     SetWindowPos(m_hwnd, position == 0 ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (position == 0 && m_parent) InvalidateRect(m_hwnd, nullptr, TRUE);
+    if (position == 0 && m_parent) Invalidate();
 }
 void Window::Refresh() {
-    if (!m_hwnd) return;
+    if (!m_hwnd || !IsWindowVisible(m_hwnd)) return;
     InvalidateRect(m_hwnd, nullptr, TRUE);
     UpdateWindow(m_hwnd);
+}
+void Window::Invalidate() {
+    if (m_hwnd && IsWindowVisible(m_hwnd)) InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 void Window::SetFocus() {
     if (m_hwnd) ::SetFocus(m_hwnd);
@@ -479,239 +572,6 @@ void Window::SetMousePointer(int pointer, HCURSOR custom) {
     m_customCursor = custom;
     POINT pt;
     if (GetCursorPos(&pt)) SetCursorPos(pt.x, pt.y);
-}
-
-// ---------------------------------------------------------------- Form
-
-Form::Form() { m_backColor = kSysButtonFace; }
-
-Form::~Form() {
-    MarkUnloaded();
-    DestroyHwnd();
-    if (m_menu) DestroyMenu(m_menu);
-    if (m_icon) DestroyIcon(m_icon);
-}
-
-DWORD Form::FrameStyle() const { return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN; }
-
-void Form::Load() {
-    if (m_loaded) return;
-    DispatchScope scope;
-    CreateTopLevel(nullptr, FrameStyle(), FrameExStyle(), "");
-    if (!m_font) m_font = std::make_unique<platform::Font>(m_fontSpec);
-    m_loaded = true;
-    NoteFormLoaded(true);
-    AllForms().push_back(this);
-    InitializeComponent();
-    Form_Load();
-}
-
-bool Form::Unload() { return UnloadWith(1); }
-
-bool Form::UnloadWith(int mode) {
-    if (!m_loaded) return true;
-    DispatchScope scope;
-    bool cancel = false;
-    Form_QueryUnload(cancel, mode);
-    if (cancel) return false;
-    Form_Unload(cancel);
-    if (cancel) return false;
-    MarkUnloaded();
-    DestroyHwnd();
-    return true;
-}
-
-void Form::MarkUnloaded() {
-    if (!m_loaded) return;
-    m_loaded = false;
-    NoteFormLoaded(false);
-    AllForms().erase(std::remove(AllForms().begin(), AllForms().end(), this), AllForms().end());
-}
-
-void Form::OnHwndDestroyed() {
-    // Destroyed behind our back (not through Unload): the form is no longer loaded.
-    MarkUnloaded();
-}
-
-bool Form::PreTranslate(MSG& msg) {
-    try {
-        return PreTranslateKey(msg);
-    } catch (...) {
-        ReportEscapedError();
-        return true;
-    }
-}
-
-bool Form::PreTranslateKey(MSG& msg) {
-    const UINT m = msg.message;
-    if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_CHAR && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP) return false;
-    if (!msg.hwnd) return false;
-    Form* form = dynamic_cast<Form*>(FromHwnd(GetAncestor(msg.hwnd, GA_ROOT)));
-    if (!form || !form->m_loaded) return false;
-    DispatchScope scope;
-    if (form->m_keyPreview && msg.hwnd != form->m_hwnd) {
-        if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN || m == WM_KEYUP || m == WM_SYSKEYUP) {
-            auto& handler = (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) ? form->KeyDown : form->KeyUp;
-            if (handler) {
-                int key = static_cast<int>(msg.wParam);
-                handler(key, CurrentShiftState());
-                if (key == 0) return true;
-                msg.wParam = static_cast<WPARAM>(key);
-            }
-        } else if (form->KeyPress) {
-            int ch = static_cast<int>(static_cast<unsigned char>(msg.wParam));
-            form->KeyPress(ch);
-            if (ch == 0) return true;
-            msg.wParam = static_cast<WPARAM>(static_cast<unsigned char>(ch));
-        }
-        // The handler may have unloaded the form.
-        if (!form->m_loaded || !IsWindow(msg.hwnd)) return true;
-    }
-    if (m == WM_KEYDOWN && msg.wParam == VK_RETURN && keynav::PressFocusedButton(form->m_hwnd)) return true;
-    if (m == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
-        Window* b = msg.wParam == VK_RETURN ? form->m_defaultButton : form->m_cancelButton;
-        if (b && b->Hwnd() && IsWindowVisible(b->Hwnd()) && IsWindowEnabled(b->Hwnd())) {
-            if (b->Click) b->Click();
-            return true;
-        }
-    }
-    if (m == WM_KEYDOWN && (CurrentShiftState() & (kCtrlMask | kAltMask)) == 0) {
-        if (msg.wParam == VK_TAB) return keynav::MoveFocusByTab(form->m_hwnd, CurrentShiftState() == kShiftMask);
-        if (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN)
-            return keynav::MoveAmongOptions(form->m_hwnd, msg.wParam);
-    }
-    return false;
-}
-
-void Form::Show(bool modal, Form* owner) {
-    // Runs on behalf of this form: a Reset from inside the modal loop must not
-    // delete the form while this function still uses it.
-    DispatchScope showScope;
-    Load();
-    if (!m_hwnd) return;
-    if (owner && owner->Hwnd()) SetWindowLongPtrA(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->Hwnd()));
-    // Showing a visible window again makes no change by itself: it would stay behind
-    // whatever the user clicked since.
-    const bool wasVisible = Visible();
-    ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
-    if (wasVisible) {
-        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        SetForegroundWindow(m_hwnd);
-        SetActiveWindow(m_hwnd);
-    }
-    if (!modal) return;
-    std::vector<HWND> disabled;
-    for (Form* f : AllForms()) {
-        if (f != this && f->Hwnd() && IsWindowEnabled(f->Hwnd())) {
-            EnableWindow(f->Hwnd(), FALSE);
-            disabled.push_back(f->Hwnd());
-        }
-    }
-    m_modalRunning = true;
-    SetForegroundWindow(m_hwnd);
-    MSG msg;
-    while (m_loaded && Visible()) {
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
-        if (r <= 0) {
-            if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        DispatchScope scope;
-        if (PreTranslate(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    m_modalRunning = false;
-    for (HWND h : disabled) {
-        if (IsWindow(h)) EnableWindow(h, TRUE);
-    }
-    if (owner && owner->Hwnd()) SetActiveWindow(owner->Hwnd());
-}
-
-void Form::Hide() {
-    if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
-}
-
-int Form::WindowState() const {
-    if (!m_hwnd) return 0;
-    if (IsIconic(m_hwnd)) return 1;
-    if (IsZoomed(m_hwnd)) return 2;
-    return 0;
-}
-
-void Form::SetWindowState(int state) {
-    if (!m_hwnd) return;
-    ShowWindow(m_hwnd, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
-}
-
-void Form::SetMenu(MenuItem* root) {
-    m_menuRoot = root;
-    if (root) root->Changed = [this] { RebuildMenu(); };
-    RebuildMenu();
-}
-
-void Form::RebuildMenu() {
-    if (!m_hwnd) return;
-    HMENU old = m_menu;
-    m_menu = m_menuRoot ? m_menuRoot->Build(true) : nullptr;
-    ::SetMenu(m_hwnd, m_menu);
-    if (old) DestroyMenu(old);
-    DrawMenuBar(m_hwnd);
-}
-
-void Form::SetIcon(HICON icon) {
-    if (m_icon) DestroyIcon(m_icon);
-    m_icon = icon;
-    if (m_hwnd) {
-        SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    }
-}
-
-Form* Form::ActiveForm() { return dynamic_cast<Form*>(FromHwnd(GetActiveWindow())); }
-
-std::vector<Form*> Form::LoadedForms() { return AllForms(); }
-
-bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    switch (msg) {
-    case WM_CLOSE:
-        UnloadWith(0);
-        result = 0;
-        return true;
-    // The end of the Windows session closes the form as the close box does; it is never
-    // held up.
-    case WM_QUERYENDSESSION:
-        result = TRUE;
-        return true;
-    case WM_ENDSESSION:
-        if (wp) UnloadWith(2);
-        result = 0;
-        return true;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
-        return false;
-    case WM_COMMAND:
-        if (lp == 0 && HIWORD(wp) == 0 && m_menuRoot) {
-            if (m_menuRoot->Dispatch(LOWORD(wp))) {
-                result = 0;
-                return true;
-            }
-        }
-        return Window::HandleMessage(msg, wp, lp, result);
-    case WM_INITMENUPOPUP:
-        // Not for the window menu (high word of lp set).
-        if (HIWORD(lp) == 0 && m_menuRoot && m_menuRoot->OpenPopup(reinterpret_cast<HMENU>(wp)))
-            m_menuStale = true;
-        return Window::HandleMessage(msg, wp, lp, result);
-    case WM_EXITMENULOOP:
-        if (m_menuStale) {
-            m_menuStale = false;
-            RebuildMenu();
-        }
-        return Window::HandleMessage(msg, wp, lp, result);
-    default:
-        return Window::HandleMessage(msg, wp, lp, result);
-    }
 }
 
 }  // namespace platform

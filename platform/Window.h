@@ -68,6 +68,9 @@ public:
     // 0: to the front of its siblings; 1: to the back.
     void ZOrder(int position = 0);
     void Refresh();
+    // Marks the whole window for repainting. Nothing while it is not on screen: it is
+    // painted whole when it comes on screen.
+    void Invalidate();
     void SetFocus();
     // The control id of a child window (GetDlgCtrlID), so that automation and
     // tests from another process can find it. 0 until set.
@@ -175,6 +178,21 @@ public:
     // dispatched; true when it was used up. Called by the message pumps.
     static bool PreTranslate(MSG& msg);
 
+    // Changes many of the form's controls at once. While the outermost batch of a form
+    // runs, a shown form is not redrawn and its menu bar is not rebuilt; when it ends,
+    // the menu bar is rebuilt once (if anything changed) and the whole window is
+    // repainted once, so the user never sees the change piece by piece.
+    class Batch {
+    public:
+        explicit Batch(Form& form);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Form& m_form;
+    };
+
     // The active form of the program, or nullptr.
     static Form* ActiveForm();
     // Every loaded form (for shutting down).
@@ -212,6 +230,9 @@ private:
     HMENU m_menu = nullptr;
     bool m_menuStale = false;  // changed while a pop-up opened: rebuilt when the menu closes
     HICON m_icon = nullptr;
+    int m_batchDepth = 0;
+    bool m_batchStoppedRedraw = false;  // the outermost batch turned drawing off
+    bool m_menuDeferred = false;        // the menu bar changed during a batch
 };
 
 // The global reference to a form: any use while it is empty creates and loads a

@@ -2,14 +2,18 @@
 # Starts or stops the Wine session that the Windows tests of one build folder run in:
 # a private prefix inside the build folder (32- or 64-bit, as the build is), an Xvfb display
 # of our own and a persistent wineserver (so driver services started by a test stay up).
-#   wine-session.sh start BUILD_DIR   -> writes BUILD_DIR/wine-session.env
-#   wine-session.sh stop  BUILD_DIR   -> ends only what start started
+#   wine-session.sh start BUILD_DIR [PREFIX]   -> writes BUILD_DIR/wine-session.env
+#   wine-session.sh stop  BUILD_DIR [PREFIX]   -> ends only what start started
+# PREFIX (default wineprefix) names another prefix in the build folder, for a session
+# apart from the tests' one; its settings go to BUILD_DIR/PREFIX-session.env.
 set -u
 cmd=${1:?start|stop}
 build=$(cd "${2:?build dir}" && pwd)
+prefix=${3:-wineprefix}
 envfile=$build/wine-session.env
+[ "$prefix" = wineprefix ] || envfile=$build/$prefix-session.env
 # shellcheck source=tools/wine-env.sh
-. "$(dirname "$0")/wine-env.sh" "$build" || exit 1
+. "$(dirname "$0")/wine-env.sh" "$build" "$prefix" || exit 1
 
 wait_for() { # seconds, command...
   local t=$1; shift
@@ -73,5 +77,5 @@ ENV
 case $cmd in
   start) start || exit 1 ;;
   stop) stop; echo "wine session stopped" ;;
-  *) echo "usage: $0 start|stop BUILD_DIR" >&2; exit 2 ;;
+  *) echo "usage: $0 start|stop BUILD_DIR [PREFIX]" >&2; exit 2 ;;
 esac

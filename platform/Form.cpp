@@ -1,0 +1,254 @@
+// Top-level windows: loading and unloading, showing, the keys a form takes before its
+// controls, the menu bar and icon.
+#include "platform/Window.h"
+
+#include <algorithm>
+
+#include "platform/Controls.h"
+#include "platform/KeyNavigation.h"
+
+namespace platform {
+
+namespace {
+std::vector<Form*>& AllForms() {
+    static std::vector<Form*> v;
+    return v;
+}
+}  // namespace
+
+Form::Form() { m_backColor = kSysButtonFace; }
+
+Form::~Form() {
+    MarkUnloaded();
+    DestroyHwnd();
+    if (m_menu) DestroyMenu(m_menu);
+    if (m_icon) DestroyIcon(m_icon);
+}
+
+DWORD Form::FrameStyle() const { return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN; }
+
+void Form::Load() {
+    if (m_loaded) return;
+    DispatchScope scope;
+    CreateTopLevel(nullptr, FrameStyle(), FrameExStyle(), "");
+    if (!m_font) m_font = std::make_unique<platform::Font>(m_fontSpec);
+    m_loaded = true;
+    NoteFormLoaded(true);
+    AllForms().push_back(this);
+    InitializeComponent();
+    Form_Load();
+}
+
+bool Form::Unload() { return UnloadWith(1); }
+
+bool Form::UnloadWith(int mode) {
+    if (!m_loaded) return true;
+    DispatchScope scope;
+    bool cancel = false;
+    Form_QueryUnload(cancel, mode);
+    if (cancel) return false;
+    Form_Unload(cancel);
+    if (cancel) return false;
+    MarkUnloaded();
+    DestroyHwnd();
+    return true;
+}
+
+void Form::MarkUnloaded() {
+    if (!m_loaded) return;
+    m_loaded = false;
+    NoteFormLoaded(false);
+    AllForms().erase(std::remove(AllForms().begin(), AllForms().end(), this), AllForms().end());
+}
+
+void Form::OnHwndDestroyed() {
+    // Destroyed behind our back (not through Unload): the form is no longer loaded.
+    MarkUnloaded();
+}
+
+bool Form::PreTranslate(MSG& msg) {
+    try {
+        return PreTranslateKey(msg);
+    } catch (...) {
+        ReportEscapedError();
+        return true;
+    }
+}
+
+bool Form::PreTranslateKey(MSG& msg) {
+    const UINT m = msg.message;
+    if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_CHAR && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP) return false;
+    if (!msg.hwnd) return false;
+    Form* form = dynamic_cast<Form*>(FromHwnd(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (!form || !form->m_loaded) return false;
+    DispatchScope scope;
+    if (form->m_keyPreview && msg.hwnd != form->m_hwnd) {
+        if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN || m == WM_KEYUP || m == WM_SYSKEYUP) {
+            auto& handler = (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) ? form->KeyDown : form->KeyUp;
+            if (handler) {
+                int key = static_cast<int>(msg.wParam);
+                handler(key, CurrentShiftState());
+                if (key == 0) return true;
+                msg.wParam = static_cast<WPARAM>(key);
+            }
+        } else if (form->KeyPress) {
+            int ch = static_cast<int>(static_cast<unsigned char>(msg.wParam));
+            form->KeyPress(ch);
+            if (ch == 0) return true;
+            msg.wParam = static_cast<WPARAM>(static_cast<unsigned char>(ch));
+        }
+        // The handler may have unloaded the form.
+        if (!form->m_loaded || !IsWindow(msg.hwnd)) return true;
+    }
+    if (m == WM_KEYDOWN && msg.wParam == VK_RETURN && keynav::PressFocusedButton(form->m_hwnd)) return true;
+    if (m == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        Window* b = msg.wParam == VK_RETURN ? form->m_defaultButton : form->m_cancelButton;
+        if (b && b->Hwnd() && IsWindowVisible(b->Hwnd()) && IsWindowEnabled(b->Hwnd())) {
+            if (b->Click) b->Click();
+            return true;
+        }
+    }
+    if (m == WM_KEYDOWN && (CurrentShiftState() & (kCtrlMask | kAltMask)) == 0) {
+        if (msg.wParam == VK_TAB) return keynav::MoveFocusByTab(form->m_hwnd, CurrentShiftState() == kShiftMask);
+        if (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN)
+            return keynav::MoveAmongOptions(form->m_hwnd, msg.wParam);
+    }
+    return false;
+}
+
+void Form::Show(bool modal, Form* owner) {
+    // Runs on behalf of this form: a Reset from inside the modal loop must not
+    // delete the form while this function still uses it.
+    DispatchScope showScope;
+    Load();
+    if (!m_hwnd) return;
+    if (owner && owner->Hwnd()) SetWindowLongPtrA(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner->Hwnd()));
+    // Showing a visible window again makes no change by itself: it would stay behind
+    // whatever the user clicked since.
+    const bool wasVisible = Visible();
+    ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
+    if (wasVisible) {
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(m_hwnd);
+        SetActiveWindow(m_hwnd);
+    }
+    if (!modal) return;
+    std::vector<HWND> disabled;
+    for (Form* f : AllForms()) {
+        if (f != this && f->Hwnd() && IsWindowEnabled(f->Hwnd())) {
+            EnableWindow(f->Hwnd(), FALSE);
+            disabled.push_back(f->Hwnd());
+        }
+    }
+    m_modalRunning = true;
+    SetForegroundWindow(m_hwnd);
+    MSG msg;
+    while (m_loaded && Visible()) {
+        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        if (r <= 0) {
+            if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        DispatchScope scope;
+        if (PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    m_modalRunning = false;
+    for (HWND h : disabled) {
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    }
+    if (owner && owner->Hwnd()) SetActiveWindow(owner->Hwnd());
+}
+
+void Form::Hide() {
+    if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
+}
+
+int Form::WindowState() const {
+    if (!m_hwnd) return 0;
+    if (IsIconic(m_hwnd)) return 1;
+    if (IsZoomed(m_hwnd)) return 2;
+    return 0;
+}
+
+void Form::SetWindowState(int state) {
+    if (!m_hwnd) return;
+    ShowWindow(m_hwnd, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+void Form::SetMenu(MenuItem* root) {
+    m_menuRoot = root;
+    if (root) root->Changed = [this] { RebuildMenu(); };
+    RebuildMenu();
+}
+
+void Form::RebuildMenu() {
+    if (!m_hwnd) return;
+    if (m_batchDepth > 0) {
+        m_menuDeferred = true;
+        return;
+    }
+    HMENU old = m_menu;
+    m_menu = m_menuRoot ? m_menuRoot->Build(true) : nullptr;
+    ::SetMenu(m_hwnd, m_menu);
+    if (old) DestroyMenu(old);
+    DrawMenuBar(m_hwnd);
+}
+
+void Form::SetIcon(HICON icon) {
+    if (m_icon) DestroyIcon(m_icon);
+    m_icon = icon;
+    if (m_hwnd) {
+        SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+Form* Form::ActiveForm() { return dynamic_cast<Form*>(FromHwnd(GetActiveWindow())); }
+
+std::vector<Form*> Form::LoadedForms() { return AllForms(); }
+
+bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_CLOSE:
+        UnloadWith(0);
+        result = 0;
+        return true;
+    // The end of the Windows session closes the form as the close box does; it is never
+    // held up.
+    case WM_QUERYENDSESSION:
+        result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (wp) UnloadWith(2);
+        result = 0;
+        return true;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
+        return false;
+    case WM_COMMAND:
+        if (lp == 0 && HIWORD(wp) == 0 && m_menuRoot) {
+            if (m_menuRoot->Dispatch(LOWORD(wp))) {
+                result = 0;
+                return true;
+            }
+        }
+        return Window::HandleMessage(msg, wp, lp, result);
+    case WM_INITMENUPOPUP:
+        // Not for the window menu (high word of lp set).
+        if (HIWORD(lp) == 0 && m_menuRoot && m_menuRoot->OpenPopup(reinterpret_cast<HMENU>(wp)))
+            m_menuStale = true;
+        return Window::HandleMessage(msg, wp, lp, result);
+    case WM_EXITMENULOOP:
+        if (m_menuStale) {
+            m_menuStale = false;
+            RebuildMenu();
+        }
+        return Window::HandleMessage(msg, wp, lp, result);
+    default:
+        return Window::HandleMessage(msg, wp, lp, result);
+    }
+}
+
+}  // namespace platform
