@@ -24,13 +24,20 @@ fuzz:
 	cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKL_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(FUZZ) -j $(JOBS)
 
+# A build folder keeps the compiler it was first set up with: one made with another
+# MinGW thread model than the toolchain file names now is set up afresh.
+fresh-compiler = @if [ -f $(1)/CMakeCache.txt ] && ! grep -qs -- '-g++-win32"' $(1)/CMakeFiles/*/CMakeCXXCompiler.cmake; then \
+	echo "$(1): set up again for the win32 thread model compilers"; rm -rf $(1)/CMakeCache.txt $(1)/CMakeFiles; fi
+
 # The product: 32-bit Windows.
 win:
+	$(call fresh-compiler,$(WIN))
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
 
 # The same sources for 64-bit Windows: what Wine runs where the machine refuses 32-bit programs.
 win64:
+	$(call fresh-compiler,$(WIN64))
 	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(WIN64) -j $(JOBS)
 

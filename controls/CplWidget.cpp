@@ -52,17 +52,6 @@ void CplWidget::Create(ICplWidgetHost* host, platform::Window* parent, float lef
     // Transparent parts of the pictures show the panel, not the control's own black.
     SetBackColor(kBackColor);
     SetTransparent(true);
-    Image1.Create(this, 0, 0, 0, 0);
-    Image1.MouseDown = [this](const platform::MouseEvent& e) {
-        if (MouseDown) MouseDown(e);
-    };
-    Image1.MouseMove = [this](const platform::MouseEvent& e) {
-        if (MouseMove) MouseMove(e);
-    };
-    Image1.MouseUp = [this](const platform::MouseEvent& e) {
-        if (MouseUp) MouseUp(e);
-    };
-    OnResize();
 }
 
 // ---------------------------------------------------------------- host entry
@@ -93,8 +82,9 @@ std::int32_t CplWidget::swi() const {
 // ---------------------------------------------------------------- pictures
 
 void CplWidget::ShowPicture(const platform::PicturePtr& pic) {
-    if (HandleOf(Image1.Picture()) == HandleOf(pic)) return;
-    Image1.SetPicture(pic);
+    if (HandleOf(m_picture) == HandleOf(pic)) return;
+    m_picture = pic;
+    Invalidate();
     // The control takes its picture's size in whole pixels (345 x 360 twips for 23 x 24
     // pixels); the HiMetric round trip would add fractions that panel files then keep.
     // Both at once: one placement of the window, its caption and its arrows.
@@ -105,7 +95,7 @@ void CplWidget::ShowPicture(const platform::PicturePtr& pic) {
 }
 
 void CplWidget::Blink(std::int32_t blnk) {
-    const bool showingBlink = HandleOf(Image1.Picture()) == HandleOf(pixBlink);
+    const bool showingBlink = HandleOf(m_picture) == HandleOf(pixBlink);
     switch (CplWidgetLayout::BlinkTarget(blnk, showingBlink)) {
     case CplWidgetLayout::BlinkPicture::Highlighted: ShowPicture(pixBlink); break;
     case CplWidgetLayout::BlinkPicture::Normal: ShowPicture(pixNormal); break;
@@ -201,8 +191,13 @@ void CplWidget::PlaceAfterGeometryChange() {
 }
 
 void CplWidget::OnResize() {
-    if (!Image1.Created()) return;
-    Image1.platform::Window::Move(0, 0, ScaleWidth(), ScaleHeight());
+    // A stretched picture fills the new size; the outline runs along the new edges.
+    Invalidate();
+}
+
+void CplWidget::SetStretch(bool fStretch) {
+    m_stretch = fStretch;
+    Invalidate();
 }
 
 CplWidgetLayout::Box CplWidget::Geometry() const {
@@ -231,8 +226,8 @@ void CplWidget::UpdateLabelPosition() {
     case CplWidgetLayout::CaptionAlign::Center: lbl->SetAlignment(platform::Label::kCenter); break;
     }
     lbl->platform::Window::Move(place.left, place.top);
-    // The part of the caption under the picture is drawn by the picture (see WidgetImage).
-    Image1.Invalidate();
+    // The part of the caption under the picture is drawn with the picture (see EraseToPanel).
+    Invalidate();
 }
 
 void CplWidget::PositionArrowWidgets() {
@@ -283,7 +278,8 @@ void CplWidget::Dispose() {
     pixNormal.reset();
     pixBlink.reset();
     lbl = nullptr;
-    Image1.SetPicture(nullptr);
+    m_picture.reset();
+    Invalidate();
     CtlArrayIndex = -1;
     m_widgetJoystick = nullptr;
     while (!m_colArrowWidgets.empty()) m_colArrowWidgets.erase(m_colArrowWidgets.begin());
@@ -298,41 +294,55 @@ void CplWidget::PaintDesignOutline(platform::Graphics& g) const {
     g.Box(0, 0, ScaleWidth() - px, ScaleHeight() - py, kDesignOutline, true);
 }
 
-void CplWidget::OnPaint(platform::Graphics& g) { PaintDesignOutline(g); }
-
-bool CplWidget::WidgetImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (msg == WM_ERASEBKGND) {
-        const platform::Window* panel = m_owner.Parent();
+void CplWidget::OnPaint(platform::Graphics& g) {
+    if (m_picture && m_hwnd) {
         RECT r;
         GetClientRect(m_hwnd, &r);
-        HDC dc = reinterpret_cast<HDC>(wp);
-        HBRUSH b = CreateSolidBrush(panel ? panel->EffectiveBackColor() : m_owner.EffectiveBackColor());
-        FillRect(dc, &r, b);
-        DeleteObject(b);
-        // A caption overlaps the bottom of its control, which lies above it: the
-        // caption's part under the picture's transparent pixels must show as well.
-        const platform::Label* cap = m_owner.lbl;
-        if (cap && cap->Created() && IsWindowVisible(cap->Hwnd())) {
-            POINT at{0, 0};
-            MapWindowPoints(cap->Hwnd(), m_hwnd, &at, 1);
-            RECT capRect;
-            GetClientRect(cap->Hwnd(), &capRect);
-            OffsetRect(&capRect, at.x, at.y);
-            RECT overlap;
-            if (IntersectRect(&overlap, &capRect, &r)) {
-                POINT oldOrg;
-                SetViewportOrgEx(dc, at.x, at.y, &oldOrg);
-                SendMessageA(cap->Hwnd(), WM_PRINTCLIENT, wp, PRF_CLIENT);
-                SetViewportOrgEx(dc, oldOrg.x, oldOrg.y, nullptr);
-            }
-        }
+        if (m_stretch)
+            m_picture->Draw(g.Dc(), 0, 0, r.right, r.bottom);
+        else
+            m_picture->Draw(g.Dc(), 0, 0, m_picture->PixelWidth(), m_picture->PixelHeight());
+    }
+    PaintDesignOutline(g);
+}
+
+bool CplWidget::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_ERASEBKGND) {
+        EraseToPanel(reinterpret_cast<HDC>(wp));
         result = 1;
         return true;
     }
-    return platform::Image::HandleMessage(msg, wp, lp, result);
+    if (msg == WM_PRINTCLIENT) {
+        // Painting into a given device context: the same background as on screen.
+        EraseToPanel(reinterpret_cast<HDC>(wp));
+        platform::Graphics g(reinterpret_cast<HDC>(wp));
+        OnPaint(g);
+        result = 0;
+        return true;
+    }
+    return platform::UserControl::HandleMessage(msg, wp, lp, result);
 }
 
-void CplWidget::WidgetImage::OnPaint(platform::Graphics& g) {
-    platform::Image::OnPaint(g);
-    m_owner.PaintDesignOutline(g);
+void CplWidget::EraseToPanel(HDC dc) {
+    const platform::Window* panel = Parent();
+    RECT r;
+    GetClientRect(m_hwnd, &r);
+    HBRUSH b = CreateSolidBrush(panel ? panel->EffectiveBackColor() : EffectiveBackColor());
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    // A caption overlaps the bottom of its control, which lies above it: the caption's
+    // part under the picture's transparent pixels must show as well.
+    const platform::Label* cap = lbl;
+    if (!cap || !cap->Created() || !IsWindowVisible(cap->Hwnd())) return;
+    POINT at{0, 0};
+    MapWindowPoints(cap->Hwnd(), m_hwnd, &at, 1);
+    RECT capRect;
+    GetClientRect(cap->Hwnd(), &capRect);
+    OffsetRect(&capRect, at.x, at.y);
+    RECT overlap;
+    if (!IntersectRect(&overlap, &capRect, &r)) return;
+    POINT oldOrg;
+    SetViewportOrgEx(dc, at.x, at.y, &oldOrg);
+    SendMessageA(cap->Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, oldOrg.x, oldOrg.y, nullptr);
 }

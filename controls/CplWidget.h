@@ -82,10 +82,11 @@ public:
     // Attaches a direction arrow to this joystick (reported, and still done, for any
     // other type).
     void AddArrow(CplWidget* widget);
-    // The picture shown now.
-    const platform::PicturePtr& Picture() const { return Image1.Picture(); }
-    bool Stretch() const { return Image1.Stretch(); }
-    void SetStretch(bool fStretch) { Image1.SetStretch(fStretch); }
+    // The picture shown now, at its own size from the top-left corner or stretched over
+    // the whole control.
+    const platform::PicturePtr& Picture() const { return m_picture; }
+    bool Stretch() const { return m_stretch; }
+    void SetStretch(bool fStretch);
     void SetColor(std::int16_t iColor);
     void SetType(const std::string& sType, std::int16_t iColor);
     void UpdateLabelPosition();
@@ -97,28 +98,18 @@ public:
     // Events MouseDown, MouseMove, MouseUp (the Window members) carry the button, shift
     // state and position in twips within the control, from anywhere in its rectangle.
 
-    // The dotted outline a designer shows (also used by the picture when painting).
+    // The dotted outline a designer shows over the picture.
     void PaintDesignOutline(platform::Graphics& g) const;
 
 protected:
     void OnResize() override;
     void OnPaint(platform::Graphics& g) override;
+    // The background is the panel's, so transparent parts of a picture show the host
+    // window, and the caption's part under the picture as well.
+    bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
-    // The picture control covering the whole control. Its background is the panel's,
-    // so transparent parts of a picture show the host window.
-    class WidgetImage : public platform::Image {
-    public:
-        explicit WidgetImage(CplWidget& owner) : m_owner(owner) {}
-
-    protected:
-        bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-        void OnPaint(platform::Graphics& g) override;
-
-    private:
-        CplWidget& m_owner;
-    };
-
+    void EraseToPanel(HDC dc);
     platform::Window& Entry();
     const platform::Window& Entry() const;
     void ShowPicture(const platform::PicturePtr& pic);
@@ -132,5 +123,7 @@ private:
     ICplWidgetHost* m_host = nullptr;
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     std::int32_t m_swiBase = 0;
-    WidgetImage Image1{*this};
+    // The control paints its picture itself: one window per panel control.
+    platform::PicturePtr m_picture;
+    bool m_stretch = false;
 };

@@ -5,6 +5,7 @@
 
 #include "core/Error_.h"
 #include "core/KeyTables.h"
+#include "platform/SystemLibrary.h"
 
 namespace KeyTables {
 
@@ -55,10 +56,14 @@ public:
                 err.sSource = {};
             }
         };
-        if (!di_)
-            step(DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8A, di_.OutVoid(),
-                                    nullptr),
+        if (!di_) {
+            using CreateFn = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
+            const auto create = platform::SystemFunction<CreateFn>("dinput8.dll", "DirectInput8Create");
+            step(create ? create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8A, di_.OutVoid(),
+                                 nullptr)
+                        : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND),
                  "DirectInput8Create");
+        }
         if (di_ && !device_) step(di_->CreateDevice(GUID_SysKeyboard, device_.Out(), nullptr), "CreateDevice");
         if (device_) {
             step(device_->SetDataFormat(&c_dfDIKeyboard), "SetDataFormat");

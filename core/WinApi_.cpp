@@ -9,6 +9,7 @@
 
 #include "core/Error_.h"
 #include "platform/Platform.h"
+#include "platform/SystemLibrary.h"
 #include "platform/Window.h"
 
 namespace WinApi_ {
@@ -66,7 +67,9 @@ HWND ShellOwner(HWND owner) {
 void SetMainWindowProvider(std::function<HWND()> provider) { MainWindowProvider() = std::move(provider); }
 
 void ShellOpen(const std::string& sFile, HWND owner) {
-    ShellExecuteA(ShellOwner(owner), "open", sFile.c_str(), nullptr, nullptr, SW_SHOW);
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    if (const auto shellExecute = platform::SystemFunction<ShellExecuteFn>("shell32.dll", "ShellExecuteA"))
+        shellExecute(ShellOwner(owner), "open", sFile.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 namespace {

@@ -109,8 +109,7 @@ CplWidget& frmMain::AddWidget(std::int32_t swiBase, const std::string& sType, st
         font.name = "Arial";
         font.size = 6;
         label->SetFont(font);
-        label->Create(this, 0, 0, 0, 0);
-        label->SetVisible(false);
+        label->Create(this, 0, 0, 0, 0, "", false);
         label->SetTransparent(true);
         label->SetForeColor(WidgetTexts::kCaptionText);
         label->SetWordWrap(false);

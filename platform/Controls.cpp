@@ -27,8 +27,9 @@ HDC MeasuringDc() {
 
 // ---------------------------------------------------------------- Label
 
-void Label::Create(Window* parent, float left, float top, float width, float height, const std::string& caption) {
-    CreateChild(parent, nullptr, WS_VISIBLE, 0, left, top, width, height, caption);
+void Label::Create(Window* parent, float left, float top, float width, float height, const std::string& caption,
+                   bool visible) {
+    CreateChild(parent, nullptr, visible ? WS_VISIBLE : 0, 0, left, top, width, height, caption);
     ApplyAutoSize();
 }
 

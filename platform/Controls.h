@@ -18,8 +18,9 @@ namespace platform {
 class Label : public Window {
 public:
     enum Alignment { kLeft = 0, kRight = 1, kCenter = 2 };
+    // A label made hidden (visible false) is shown by its owner later.
     void Create(Window* parent, float left, float top, float width, float height,
-                const std::string& caption = "");
+                const std::string& caption = "", bool visible = true);
     void SetCaption(const std::string& text) override;  // fires Change
     void SetAlignment(Alignment a);
     Alignment GetAlignment() const { return m_alignment; }

@@ -128,10 +128,13 @@ void Form::Show(bool modal, Form* owner) {
     const bool wasVisible = Visible();
     ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
     if (wasVisible) {
-        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        // Erasing is left to each control's own paint: erasing every control now first
+        // would be a pass of its own over all of them.
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_DEFERERASE);
         SetForegroundWindow(m_hwnd);
         SetActiveWindow(m_hwnd);
     }
+    PaintNow();
     if (!modal) return;
     std::vector<HWND> disabled;
     for (Form* f : AllForms()) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/SystemLibrary.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -229,8 +230,11 @@ std::string ShowFileDialog(const FileDialogRequest& request) {
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
     ofn.Flags = FileDialogFlags(request.save);
-    const BOOL ok = request.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
-    return ok ? std::string(file) : std::string();
+    using DialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    const auto dialog =
+        SystemFunction<DialogFn>("comdlg32.dll", request.save ? "GetSaveFileNameA" : "GetOpenFileNameA");
+    if (!dialog) return {};
+    return dialog(&ofn) ? std::string(file) : std::string();
 }
 
 }  // namespace platform

@@ -12,11 +12,10 @@ namespace platform {
 namespace {
 constexpr char kFormClass[] = "KeyloomForm";
 constexpr char kControlClass[] = "KeyloomControl";
-constexpr char kPropSelf[] = "KeyloomWindow";
 
-// Our object of every window of this program found so far. The window property is kept in
-// the window server, and every message looks its window up: the program's own copy saves
-// a round trip to the server each time.
+// Our object of every window of this program, kept in the program itself: every message
+// looks its window up, and a window property would cost a round trip to the window server
+// for each message, and one more for each window made and destroyed.
 CriticalSection g_knownLock;
 std::unordered_map<HWND, Window*>& KnownWindows() {
     static std::unordered_map<HWND, Window*> known;
@@ -97,13 +96,7 @@ Window* Window::FromHwnd(HWND hwnd) {
         Remember(hwnd, t_creating);
         return t_creating;
     }
-    auto* self = static_cast<Window*>(GetPropA(hwnd, kPropSelf));
-    DWORD pid = 0;
-    if (self && GetWindowThreadProcessId(hwnd, &pid) && pid == GetCurrentProcessId()) {
-        CriticalSection::Hold hold(g_knownLock);
-        KnownWindows()[hwnd] = self;
-    }
-    return self;
+    return nullptr;
 }
 
 const char* Window::RegisterClassOnce(const char* name, UINT style) {
@@ -133,8 +126,6 @@ void Window::CreateChild(Window* parent, const char* className, DWORD style, DWO
                                  parent ? parent->Hwnd() : nullptr, nullptr, App::Instance(), this);
     }
     if (!m_hwnd) return;
-    // Our own class took the property with its first message.
-    if (!ours) SetPropA(m_hwnd, kPropSelf, this);
     Remember(m_hwnd, this);
     if (!ours) Subclass();
     if (!m_font) m_font = std::make_unique<platform::Font>(m_fontSpec);
@@ -150,7 +141,6 @@ void Window::CreateTopLevel(const char* className, DWORD style, DWORD exStyle, c
                                  App::Instance(), this);
     }
     if (!m_hwnd) return;
-    if (className) SetPropA(m_hwnd, kPropSelf, this);
     Remember(m_hwnd, this);
 }
 
@@ -166,7 +156,6 @@ void Window::DestroyHwnd() {
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
         m_oldProc = nullptr;
     }
-    RemovePropA(h, kPropSelf);
     ForgetKnown(h);
     m_hwnd = nullptr;
     DestroyWindow(h);
@@ -177,7 +166,7 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
         if (auto* self = static_cast<Window*>(cs->lpCreateParams)) {
             self->m_hwnd = hwnd;
-            SetPropA(hwnd, kPropSelf, self);
+            Remember(hwnd, self);
         }
     }
     Window* self = FromHwnd(hwnd);
@@ -227,7 +216,6 @@ void Window::ForgetHwnd() {
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
         m_oldProc = nullptr;
     }
-    RemovePropA(h, kPropSelf);
     ForgetKnown(h);
     m_hwnd = nullptr;
     OnHwndDestroyed();

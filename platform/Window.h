@@ -226,6 +226,9 @@ private:
     bool m_loaded = false;
     bool m_modalRunning = false;
     void RebuildMenu();
+    // Paints what needs painting (and `invalidate`, RDW_ flags) of the shown form and its
+    // controls at once.
+    void PaintNow(UINT invalidate = 0);
     class MenuItem* m_menuRoot = nullptr;
     HMENU m_menu = nullptr;
     bool m_menuStale = false;  // changed while a pop-up opened: rebuilt when the menu closes

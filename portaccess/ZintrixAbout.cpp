@@ -150,7 +150,14 @@ void Dialog::OpenLink(int index)
   MapWindowPoints(nullptr, dlg_, reinterpret_cast<POINT*>(&rc), 2);
   InvalidateRect(dlg_, &rc, TRUE);
   UpdateWindow(dlg_);
-  ShellExecuteA(dlg_, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // The shell is loaded for this link only: the control is made at every editor start,
+  // and the shell's libraries would lengthen it.
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  HMODULE shell = LoadLibraryA("shell32.dll");
+  FARPROC found = shell ? GetProcAddress(shell, "ShellExecuteA") : nullptr;
+  if (found)
+    reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(found))(dlg_, "open", target.c_str(), nullptr,
+                                                                     nullptr, SW_SHOWNORMAL);
 }
 
 INT_PTR CALLBACK Dialog::Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
