@@ -246,7 +246,8 @@ public:
     void SetTransparent(bool t) { m_transparent = t; Refresh(); }
 
 protected:
-    bool PaintsBackground() const override { return true; }
+    // A transparent control shows its host's background colour.
+    bool PaintsBackground() const override { return !m_transparent; }
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     bool m_designMode = false;
     bool m_transparent = false;

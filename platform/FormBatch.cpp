@@ -19,18 +19,8 @@ Form::Batch::~Batch() {
     m_form.m_batchStoppedRedraw = false;
     if (!m_form.m_hwnd) return;
     SendMessageA(m_form.m_hwnd, WM_SETREDRAW, TRUE, 0);
-    m_form.PaintNow(RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
-}
-
-void Form::PaintNow(UINT invalidate) {
-    if (!m_hwnd || !IsWindowVisible(m_hwnd)) return;
-    // A look at the input queue first. Wine copies a window to the screen after every
-    // single paint once a program has not looked for input for a while (a batch takes
-    // that long); just after a look it waits with the copy until the repaint is done.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
-    // Painted here and now, each control called directly, rather than one paint message
-    // fetched from the queue per control.
-    RedrawWindow(m_hwnd, nullptr, nullptr, invalidate | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(m_form.m_hwnd, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    m_form.PaintNow();
 }
 
 }  // namespace platform

@@ -226,9 +226,15 @@ private:
     bool m_loaded = false;
     bool m_modalRunning = false;
     void RebuildMenu();
-    // Paints what needs painting (and `invalidate`, RDW_ flags) of the shown form and its
-    // controls at once.
-    void PaintNow(UINT invalidate = 0);
+    // Paints the shown form and everything on it that needs painting, at once: our own
+    // controls are drawn off screen in one pass and put on the screen in one copy.
+    void PaintNow();
+    // Whether every visible window on `parent` is one of ours that draws itself into any
+    // device context.
+    static bool AllPrintable(HWND parent);
+    // Draws the visible windows on `parent` into `dc`, whose origin is at `origin` of the
+    // parent's client area, from the bottom of the stacking order up; notes each one.
+    static void PrintChildren(HWND parent, HDC dc, POINT origin, std::vector<HWND>& printed);
     class MenuItem* m_menuRoot = nullptr;
     HMENU m_menu = nullptr;
     bool m_menuStale = false;  // changed while a pop-up opened: rebuilt when the menu closes

@@ -35,6 +35,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w </dev/null >/dev/null 2>&1
 fi
 wineserver -p </dev/null >/dev/null 2>&1
+# No window manager runs on the virtual display: Wine then draws the title bars itself
+# (and does not wait for a manager whenever a window is hidden); on a real display the
+# desktop's manager does.
+managed=Y
+[ -n "$xpid" ] && managed=N
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 wine_font_replacements
 # The programming window hosts the port-access control: register it as setup would.

@@ -364,6 +364,59 @@ TEST_F(FormsTest, ShownFormPaintsItsBackColourAndCanBeSavedAsAPicture) {
     EXPECT_TRUE(winsupport::SaveScreenshot(f.Hwnd(), dir + "\\platform-form-print.bmp", false));
 }
 
+// A form of the layer's own controls only: overlapping labels, and a control holding a
+// transparent label of its own.
+class OwnControlsForm : public Form {
+public:
+    Label back, front, inner;
+    UserControl box;
+
+protected:
+    void InitializeComponent() override {
+        Move(1500, 1500, 6000, 4500);
+        SetBackColor(RGB(40, 40, 40));
+        back.Create(this, 150, 150, 1500, 900);
+        back.SetBackColor(RGB(255, 0, 0));
+        front.Create(this, 900, 600, 1500, 900);
+        front.SetBackColor(RGB(0, 0, 255));
+        front.ZOrder(0);
+        box.Create(this, 3000, 150, 1500, 1500);
+        box.SetBackColor(RGB(0, 255, 0));
+        inner.Create(&box, 300, 300, 600, 600);
+        inner.SetTransparent(true);
+    }
+};
+FormRef<OwnControlsForm> g_ownControls;
+
+TEST_F(FormsTest, AShownFormIsCompleteWhenShowReturnsAndABatchShowsWholeAtItsEnd) {
+    OwnControlsForm& f = *g_ownControls;
+    f.Show();
+    auto nothingLeftToPaint = [&] {
+        for (Window* w : std::initializer_list<Window*>{&f, &f.back, &f.front, &f.box, &f.inner})
+            if (GetUpdateRect(w->Hwnd(), nullptr, FALSE)) return false;
+        return true;
+    };
+    EXPECT_TRUE(nothingLeftToPaint());
+    auto shows = [&](Window& w, int x, int y, COLORREF c) {
+        return winsupport::WaitUntil([&] { return winsupport::ScreenPixel(w.Hwnd(), x, y) == c; }, 5000);
+    };
+    EXPECT_TRUE(shows(f, 5, 5, RGB(40, 40, 40)));
+    EXPECT_TRUE(shows(f.back, 5, 5, RGB(255, 0, 0)));
+    EXPECT_TRUE(shows(f.front, 5, 5, RGB(0, 0, 255)));  // above back where they overlap
+    EXPECT_TRUE(shows(f.box, 5, 5, RGB(0, 255, 0)));
+    EXPECT_TRUE(shows(f.inner, 5, 5, RGB(0, 255, 0)));  // transparent on its host
+    {
+        Form::Batch batch(f);
+        f.back.SetBackColor(RGB(255, 255, 0));
+        f.box.SetBackColor(RGB(255, 0, 255));
+        f.front.SetVisible(false);
+    }
+    EXPECT_TRUE(nothingLeftToPaint());
+    EXPECT_TRUE(shows(f.back, 60, 40, RGB(255, 255, 0)));  // where front was
+    EXPECT_TRUE(shows(f.inner, 5, 5, RGB(255, 0, 255)));
+    g_ownControls.Reset();
+}
+
 TEST_F(FormsTest, DisabledLabelLetsTheMouseThroughAndEnabledStateReadsBack) {
     TestForm& f = *g_testForm;
     f.SetEnabled(false);
