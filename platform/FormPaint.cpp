@@ -5,6 +5,9 @@
 // drawn off screen in one pass, copied to the window in one go and marked as painted.
 #include "platform/Window.h"
 
+#include <functional>
+#include <unordered_map>
+
 namespace platform {
 
 namespace {
@@ -51,37 +54,55 @@ private:
     HDC m_dc;
 };
 
-}  // namespace
-
-bool Form::AllPrintable(HWND parent) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
-        if (!(style & WS_VISIBLE)) continue;
-        const Window* self = FromHwnd(child);
-        if (!self || self->m_oldProc || (style & kFrameStyles) || (GetWindowLongA(child, GWL_EXSTYLE) & kFrameExStyles))
-            return false;
-        if (!AllPrintable(child)) return false;
-    }
-    return true;
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
 }
 
-void Form::PrintChildren(HWND parent, HDC dc, POINT origin, std::vector<HWND>& printed) {
-    HWND last = GetWindow(parent, GW_CHILD);
-    if (last) last = GetWindow(last, GW_HWNDLAST);
-    for (HWND child = last; child; child = GetWindow(child, GW_HWNDPREV)) {
-        if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-        OffsetRect(&r, origin.x, origin.y);
-        const int saved = SaveDC(dc);
-        SetViewportOrgEx(dc, r.left, r.top, nullptr);
-        IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
-        SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-        RestoreDC(dc, saved);
-        printed.push_back(child);
-        PrintChildren(child, dc, POINT{r.left, r.top}, printed);
+}  // namespace
+
+bool Form::PrintTree(HDC dc) {
+    // Every window on the form in one walk, each window's own list in one request to the
+    // window server: top of the stacking order first, a window before those on it.
+    std::vector<HWND> all;
+    EnumChildWindows(m_hwnd, &CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::unordered_map<HWND, std::vector<HWND>> onTop;  // a window's children, top first
+    for (HWND hwnd : all) {
+        const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+        if (!(style & WS_VISIBLE)) continue;
+        HWND parent = GetParent(hwnd);
+        if (parent != m_hwnd && onTop.find(parent) == onTop.end()) continue;  // on a hidden window
+        const Window* self = FromHwnd(hwnd);
+        if (!self || self->m_oldProc || (style & kFrameStyles) || (GetWindowLongA(hwnd, GWL_EXSTYLE) & kFrameExStyles))
+            return false;
+        onTop[parent].push_back(hwnd);
+        onTop.emplace(hwnd, std::vector<HWND>{});
     }
+    SendMessageA(m_hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    // Depth first, each list from its bottom window up.
+    struct Level {
+        HWND parent;
+        POINT origin;
+    };
+    std::function<void(const Level&)> print = [&](const Level& level) {
+        const auto found = onTop.find(level.parent);
+        if (found == onTop.end()) return;
+        const std::vector<HWND>& children = found->second;
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            RECT r{};
+            GetWindowRect(*it, &r);
+            MapWindowPoints(nullptr, level.parent, reinterpret_cast<POINT*>(&r), 2);
+            OffsetRect(&r, level.origin.x, level.origin.y);
+            const int saved = SaveDC(dc);
+            SetViewportOrgEx(dc, r.left, r.top, nullptr);
+            IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+            SendMessageA(*it, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+            RestoreDC(dc, saved);
+            print(Level{*it, POINT{r.left, r.top}});
+        }
+    };
+    print(Level{m_hwnd, POINT{0, 0}});
+    return true;
 }
 
 void Form::PaintNow() {
@@ -92,23 +113,21 @@ void Form::PaintNow() {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
     RECT client{};
     GetClientRect(m_hwnd, &client);
-    // A form with a system control on it paints as usual: such a control may not draw
-    // itself into another device context, and the copy would have to leave its place out.
-    if (client.right > 0 && client.bottom > 0 && AllPrintable(m_hwnd)) {
+    if (client.right > 0 && client.bottom > 0) {
         WindowDc screen(m_hwnd);
         OffScreen off(screen.Dc(), client.right, client.bottom);
-        if (screen.Dc() && off.Ok()) {
-            SendMessageA(m_hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(off.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
-            std::vector<HWND> printed;
-            PrintChildren(m_hwnd, off.Dc(), POINT{0, 0}, printed);
+        // A form with a system control on it paints as usual: such a control may not draw
+        // itself into another device context.
+        if (screen.Dc() && off.Ok() && PrintTree(off.Dc())) {
             BitBlt(screen.Dc(), 0, 0, client.right, client.bottom, off.Dc(), 0, 0, SRCCOPY);
-            // Only the client area: the frame (caption and menu bar) still paints itself.
-            RedrawWindow(m_hwnd, &client, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
-            for (HWND h : printed) RedrawWindow(h, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+            // All painted now, in one request; the frame (caption and menu bar) is drawn
+            // straight away.
+            RedrawWindow(m_hwnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_ALLCHILDREN);
+            SendMessageA(m_hwnd, WM_NCPAINT, 1, 0);
+            return;
         }
     }
-    // The frame, and a form that was not drawn off screen, painted here and now rather
-    // than one paint message fetched from the queue per window.
+    // Painted here and now rather than one paint message fetched from the queue per window.
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 

@@ -229,12 +229,10 @@ private:
     // Paints the shown form and everything on it that needs painting, at once: our own
     // controls are drawn off screen in one pass and put on the screen in one copy.
     void PaintNow();
-    // Whether every visible window on `parent` is one of ours that draws itself into any
-    // device context.
-    static bool AllPrintable(HWND parent);
-    // Draws the visible windows on `parent` into `dc`, whose origin is at `origin` of the
-    // parent's client area, from the bottom of the stacking order up; notes each one.
-    static void PrintChildren(HWND parent, HDC dc, POINT origin, std::vector<HWND>& printed);
+    // Draws the form and every window on it into `dc` (client coordinates), each window from
+    // the bottom of the stacking order up; false, with nothing drawn, when a window is not
+    // one of ours that draws itself into any device context.
+    bool PrintTree(HDC dc);
     class MenuItem* m_menuRoot = nullptr;
     HMENU m_menu = nullptr;
     bool m_menuStale = false;  // changed while a pop-up opened: rebuilt when the menu closes
