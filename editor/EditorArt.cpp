@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/GdiScope.h"
+
 namespace EditorArt {
 
 namespace {
@@ -16,20 +18,7 @@ constexpr COLORREF kKeyText = RGB(24, 24, 24);
 constexpr COLORREF kAccent = RGB(0, 202, 214);
 constexpr COLORREF kTitle = RGB(230, 230, 230);
 
-// GDI objects released at the end of the scope that made them.
-class Gdi {
-public:
-    explicit Gdi(HGDIOBJ h) : m_h(h) {}
-    ~Gdi() {
-        if (m_h) DeleteObject(m_h);
-    }
-    Gdi(const Gdi&) = delete;
-    Gdi& operator=(const Gdi&) = delete;
-    HGDIOBJ Get() const { return m_h; }
-
-private:
-    HGDIOBJ m_h;
-};
+using Gdi = platform::GdiObject;
 
 }  // namespace
 
@@ -42,20 +31,14 @@ platform::PicturePtr DrawPicture(int w, int h, const std::function<void(HDC)>& p
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    if (!bmp || !dc) {
-        if (bmp) DeleteObject(bmp);
-        if (dc) DeleteDC(dc);
-        return nullptr;
+    const platform::WindowDc screen(nullptr);
+    Gdi bmp(CreateDIBSection(screen.Dc(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        platform::MemoryDc dc(screen.Dc());
+        if (!dc.Select(bmp.Get())) return nullptr;
+        paint(dc.Dc());
     }
-    HGDIOBJ old = SelectObject(dc, bmp);
-    paint(dc);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return std::make_shared<platform::Picture>(bmp, false, 0);
+    return std::make_shared<platform::Picture>(static_cast<HBITMAP>(bmp.Release()), false, 0);
 }
 
 namespace {

@@ -8,51 +8,14 @@
 #include <functional>
 #include <unordered_map>
 
+#include "platform/GdiScope.h"
+
 namespace platform {
 
 namespace {
 
 constexpr LONG kFrameStyles = WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
 constexpr LONG kFrameExStyles = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
-
-// A memory device context with a bitmap the size of a window's client area.
-class OffScreen {
-public:
-    OffScreen(HDC like, int width, int height)
-        : m_dc(CreateCompatibleDC(like)), m_bitmap(CreateCompatibleBitmap(like, width, height)) {
-        if (m_dc && m_bitmap) m_old = SelectObject(m_dc, m_bitmap);
-    }
-    ~OffScreen() {
-        if (m_old) SelectObject(m_dc, m_old);
-        if (m_bitmap) DeleteObject(m_bitmap);
-        if (m_dc) DeleteDC(m_dc);
-    }
-    OffScreen(const OffScreen&) = delete;
-    OffScreen& operator=(const OffScreen&) = delete;
-    bool Ok() const { return m_old != nullptr; }
-    HDC Dc() const { return m_dc; }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old = nullptr;
-};
-
-class WindowDc {
-public:
-    // The client area without its children cut out: the copy covers them too.
-    explicit WindowDc(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDCEx(hwnd, nullptr, DCX_CACHE)) {}
-    ~WindowDc() {
-        if (m_dc) ReleaseDC(m_hwnd, m_dc);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC Dc() const { return m_dc; }
-
-private:
-    HWND m_hwnd;
-    HDC m_dc;
-};
 
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
@@ -114,11 +77,13 @@ void Form::PaintNow() {
     RECT client{};
     GetClientRect(m_hwnd, &client);
     if (client.right > 0 && client.bottom > 0) {
+        // The client area with its children: the copy covers them too.
         WindowDc screen(m_hwnd);
-        OffScreen off(screen.Dc(), client.right, client.bottom);
+        GdiObject bitmap(CreateCompatibleBitmap(screen.Dc(), client.right, client.bottom));
+        MemoryDc off(screen.Dc());
         // A form with a system control on it paints as usual: such a control may not draw
         // itself into another device context.
-        if (screen.Dc() && off.Ok() && PrintTree(off.Dc())) {
+        if (screen.Dc() && off.Select(bitmap.Get()) && PrintTree(off.Dc())) {
             BitBlt(screen.Dc(), 0, 0, client.right, client.bottom, off.Dc(), 0, 0, SRCCOPY);
             // All painted now, in one request; the frame (caption and menu bar) is drawn
             // straight away.

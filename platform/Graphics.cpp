@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/CriticalSection.h"
+#include "platform/GdiScope.h"
 #include "platform/Platform.h"
 
 namespace platform {
@@ -14,10 +15,8 @@ namespace {
 
 int ScreenDpiY() {
     static const int dpi = [] {
-        HDC dc = GetDC(nullptr);
-        const int d = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-        if (dc) ReleaseDC(nullptr, dc);
-        return d;
+        const WindowDc screen(nullptr);
+        return screen.Dc() ? GetDeviceCaps(screen.Dc(), LOGPIXELSY) : 96;
     }();
     return dpi;
 }
@@ -90,53 +89,44 @@ long Picture::HiMetricHeight() const {
 }
 
 void Picture::MakeMask(HDC like) const {
-    HDC mem = CreateCompatibleDC(like);
-    HGDIOBJ old = SelectObject(mem, m_bitmap);
+    MemoryDc mem(like);
+    mem.Select(m_bitmap);
     // Mask of the transparent colour.
-    HDC maskDc = CreateCompatibleDC(like);
     m_mask = CreateBitmap(m_w, m_h, 1, 1, nullptr);
-    HGDIOBJ oldMask = SelectObject(maskDc, m_mask);
-    COLORREF oldBk = SetBkColor(mem, m_transparentColor);
-    BitBlt(maskDc, 0, 0, m_w, m_h, mem, 0, 0, SRCCOPY);
-    SetBkColor(mem, oldBk);
+    MemoryDc maskDc(like);
+    maskDc.Select(m_mask);
+    COLORREF oldBk = SetBkColor(mem.Dc(), m_transparentColor);
+    BitBlt(maskDc.Dc(), 0, 0, m_w, m_h, mem.Dc(), 0, 0, SRCCOPY);
+    SetBkColor(mem.Dc(), oldBk);
     // Image with black where transparent.
-    HDC imgDc = CreateCompatibleDC(like);
     m_masked = CreateCompatibleBitmap(like, m_w, m_h);
-    HGDIOBJ oldImg = SelectObject(imgDc, m_masked);
-    BitBlt(imgDc, 0, 0, m_w, m_h, mem, 0, 0, SRCCOPY);
-    SetBkColor(imgDc, RGB(255, 255, 255));
-    SetTextColor(imgDc, RGB(0, 0, 0));
-    BitBlt(imgDc, 0, 0, m_w, m_h, maskDc, 0, 0, 0x00220326);  // DSna: dest AND NOT src
-    SelectObject(imgDc, oldImg);
-    DeleteDC(imgDc);
-    SelectObject(maskDc, oldMask);
-    DeleteDC(maskDc);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    MemoryDc imgDc(like);
+    imgDc.Select(m_masked);
+    BitBlt(imgDc.Dc(), 0, 0, m_w, m_h, mem.Dc(), 0, 0, SRCCOPY);
+    SetBkColor(imgDc.Dc(), RGB(255, 255, 255));
+    SetTextColor(imgDc.Dc(), RGB(0, 0, 0));
+    BitBlt(imgDc.Dc(), 0, 0, m_w, m_h, maskDc.Dc(), 0, 0, 0x00220326);  // DSna: dest AND NOT src
 }
 
 void Picture::Draw(HDC dc, int x, int y, int w, int h) const {
     if (!m_bitmap || m_w == 0 || m_h == 0) return;
     if (m_transparent && !m_mask) MakeMask(dc);
-    HDC mem = CreateCompatibleDC(dc);
+    MemoryDc mem(dc);
     SetStretchBltMode(dc, COLORONCOLOR);
     if (m_transparent) {
         // The usual AND/OR blit.
-        HGDIOBJ old = SelectObject(mem, m_mask);
+        mem.Select(m_mask);
         COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
         COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-        StretchBlt(dc, x, y, w, h, mem, 0, 0, m_w, m_h, SRCAND);
-        SelectObject(mem, m_masked);
-        StretchBlt(dc, x, y, w, h, mem, 0, 0, m_w, m_h, SRCPAINT);
+        StretchBlt(dc, x, y, w, h, mem.Dc(), 0, 0, m_w, m_h, SRCAND);
+        mem.Select(m_masked);
+        StretchBlt(dc, x, y, w, h, mem.Dc(), 0, 0, m_w, m_h, SRCPAINT);
         SetTextColor(dc, oldText);
         SetBkColor(dc, oldBack);
-        SelectObject(mem, old);
     } else {
-        HGDIOBJ old = SelectObject(mem, m_bitmap);
-        StretchBlt(dc, x, y, w, h, mem, 0, 0, m_w, m_h, SRCCOPY);
-        SelectObject(mem, old);
+        mem.Select(m_bitmap);
+        StretchBlt(dc, x, y, w, h, mem.Dc(), 0, 0, m_w, m_h, SRCCOPY);
     }
-    DeleteDC(mem);
 }
 
 float HiMetricToTwips(long himetric) { return static_cast<float>(himetric) * 1440.0f / 2540.0f; }

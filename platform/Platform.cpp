@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/GdiScope.h"
 #include "platform/SystemLibrary.h"
 #include "platform/Window.h"
 
@@ -17,9 +18,8 @@ int ScreenDpi(int index) {
     static int dpi[2] = {0, 0};
     int& d = dpi[index == LOGPIXELSX ? 0 : 1];
     if (d == 0) {
-        HDC dc = GetDC(nullptr);
-        d = dc ? GetDeviceCaps(dc, index) : 96;
-        if (dc) ReleaseDC(nullptr, dc);
+        const WindowDc screen(nullptr);
+        d = screen.Dc() ? GetDeviceCaps(screen.Dc(), index) : 96;
         if (d <= 0) d = 96;
     }
     return d;

@@ -10,6 +10,7 @@
 #include "core/ExitCodes.h"
 #include "core/Globals.h"
 #include "core/QbcFile.h"
+#include "support/WinSupport.h"
 
 namespace {
 
@@ -80,6 +81,14 @@ void ExpectCentred(HWND w) {
     EXPECT_NEAR((r.top + r.bottom) / 2.0, sh / 2.0, 2.0);
 }
 
+// A failed run ends when the user closes its window, with the failure's exit code.
+void CloseAndExpectFailedRun(Program& program, HWND w) {
+    PostMessageA(w, WM_CLOSE, 0, 0);
+    const auto code = program.Wait(10000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, static_cast<DWORD>(ExitCodes::kExitProgrammingFailed));
+}
+
 TEST(BoardUsbTest, EveryBoardTypeIsProgrammedThroughTheDriverStartUp) {
     for (int type : {2, 4, 5}) {
         SCOPED_TRACE("board type " + std::to_string(type));
@@ -140,10 +149,7 @@ TEST(BoardUsbTest, DeviceAbsentAndInstallerMissingFailsAndWaitsForTheUser) {
     EXPECT_TRUE(WaitForStatus(w, "ERROR 0xC: Board not found / Driver not loaded", 5000)) << StatusText(w);
     ExpectCentred(w);
     EXPECT_FALSE(program.Wait(0).has_value()) << "the failed run waits until the window is closed";
-    PostMessageA(w, WM_CLOSE, 0, 0);
-    const auto code = program.Wait(10000);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_EQ(*code, static_cast<DWORD>(ExitCodes::kExitProgrammingFailed));
+    CloseAndExpectFailedRun(program, w);
 }
 
 // 64-bit Windows never loads the port driver (the 32-bit one cannot run there, an unsigned
@@ -151,21 +157,18 @@ TEST(BoardUsbTest, DeviceAbsentAndInstallerMissingFailsAndWaitsForTheUser) {
 // control then reaches no port, and the run ends the way a silent keyboard controller ends it.
 TEST(BoardUsbTest, Ps2RunWithoutThePortDriverEndsInTimeout) {
     ProgramFolder folder("ps2nodriver", false);  // registered: the driver is installed, not started
-    HANDLE driver = CreateFileA("\\\\.\\Tamrin", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (driver != INVALID_HANDLE_VALUE) CloseHandle(driver);
+    const winsupport::UniqueHandle driver(CreateFileA("\\\\.\\Tamrin", GENERIC_READ | GENERIC_WRITE,
+                                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     // With the driver there the control would execute port instructions, which fault under Wine.
-    ASSERT_EQ(driver, INVALID_HANDLE_VALUE) << "the port driver is loaded in this Wine session";
+    ASSERT_EQ(driver.Get(), INVALID_HANDLE_VALUE) << "the port driver is loaded in this Wine session";
     folder.WriteSettings(2, false, 2000);
     Program program(folder, Quoted(folder.File("Templates\\Default-2.qbc")));
     const HWND w = WaitUntilBroughtOnScreen(program);
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(WaitForStatus(w, "Timeout", 5000)) << StatusText(w);
     ExpectCentred(w);
-    PostMessageA(w, WM_CLOSE, 0, 0);
-    const auto code = program.Wait(10000);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_EQ(*code, static_cast<DWORD>(ExitCodes::kExitProgrammingFailed));
+    CloseAndExpectFailedRun(program, w);
 }
 
 TEST(BoardUsbTest, ChecksumErrorFromTheBoardIsNotRetried) {

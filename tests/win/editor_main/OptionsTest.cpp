@@ -149,20 +149,20 @@ TEST_F(Options, CancelAfterMovingTheSliderChangesNothing) {
 
 TEST_F(Options, EnterPressesTheFocusedButtonAndTheDefaultButtonOnlyOtherwise) {
     WriteFile(Path("Keyloom.cfg"), kCfg2);
-    forms::frmOptions& o = ShowModeless();
-    Press(o.optQuorba4);
-    o.cmdCancel.SetFocus();
-    TypeKey(VK_RETURN);
-    EXPECT_FALSE(o.IsLoaded());
+    // Quorba/4 chosen, the focus on `focused`, then Enter.
+    auto enterWithFocusOn = [this](auto focused) {
+        forms::frmOptions& o = ShowModeless();
+        Press(o.optQuorba4);
+        (o.*focused).SetFocus();
+        TypeKey(VK_RETURN);
+        EXPECT_FALSE(o.IsLoaded());
+    };
+    enterWithFocusOn(&forms::frmOptions::cmdCancel);
     EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba2);
     EXPECT_EQ(ReadFile(Path("Keyloom.cfg")), kCfg2);
     platform::RunDeferredDeletes();
 
-    forms::frmOptions& again = ShowModeless();
-    Press(again.optQuorba4);
-    again.optQuorba4.SetFocus();
-    TypeKey(VK_RETURN);
-    EXPECT_FALSE(again.IsLoaded());
+    enterWithFocusOn(&forms::frmOptions::optQuorba4);
     EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba4);
 }
 
