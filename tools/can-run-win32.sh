@@ -6,10 +6,12 @@
 # The two differ for the tests: the second means the product's own Wine tests could run
 # here and did not.
 here=$(dirname "$0")
-if ! bash "$here/kernel-runs-32bit.sh"; then
-  echo "this machine's kernel refuses 32-bit programs"
-  exit 1
-fi
+why=$(bash "$here/kernel-runs-32bit.sh")
+case $? in
+  0) ;;
+  1) echo "this machine's kernel refuses 32-bit programs"; exit 1 ;;
+  *) echo "$why"; exit 2 ;;
+esac
 loader=/usr/lib/wine/wine
 if [ ! -x "$loader" ]; then
   echo "32-bit Wine ($loader, package wine32:i386) is not installed"

@@ -39,14 +39,17 @@ stop() {
 
 start() {
   stop
-  # Display: the first free number from 91 on.
-  local n=91
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$build/xvfb.log" 2>&1 &
+  # Xvfb picks a free display itself and names it when it is ready: sessions of other build
+  # folders starting at the same moment can never share one.
+  local numfile=$build/xvfb.display
+  rm -f "$numfile"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$build/xvfb.log" 2>&1 3>"$numfile" &
   local xpid=$!
-  if ! wait_for 30 test -e /tmp/.X11-unix/X$n; then
-    echo "Xvfb :$n did not come up" >&2; cat "$build/xvfb.log" >&2; kill $xpid 2>/dev/null; return 1
+  if ! wait_for 30 test -s "$numfile"; then
+    echo "Xvfb did not come up" >&2; cat "$build/xvfb.log" >&2; kill $xpid 2>/dev/null; return 1
   fi
+  local n
+  n=$(tr -dc '0-9' <"$numfile")
   export DISPLAY=:$n
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # A 64-bit prefix on a machine without 32-bit Wine reports the missing 32-bit half
