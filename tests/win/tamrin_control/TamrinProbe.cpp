@@ -1,12 +1,14 @@
 // Helper program of the tamrin.ocx tests.
-//   tamrin_probe probe OCX          creates the control from OCX and reports in its exit code
-//                                   (see ZintrixDriverTest.cpp); run where Wine reports 9x.
+//   tamrin_probe probe OCX          creates the control from OCX and reports in its exit code,
+//                                   with how this system opens a device path (see
+//                                   ZintrixDriverTest.cpp); run where Wine reports 9x.
 //   tamrin_probe record FILE ARG    writes ARG into FILE (stands in for a shell handler).
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstring>
 #include <fstream>
+#include <string>
 
 #include "ZintrixCtl.h"
 #include "portaccess/TamrinHandles.h"
@@ -15,6 +17,33 @@ namespace {
 
 using TamrinHandles::ComPtr;
 
+// Whether this system opens a plain file named as the control names its virtual device
+// ("\\.\" and the file's short path): Windows 98 loads a device that way or fails, Wine may
+// simply open the file.
+bool OpensFileAsDevice()
+{
+  char path[MAX_PATH + 16] = {};
+  const DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (len == 0 || len >= MAX_PATH) {
+    return false;
+  }
+  std::strcpy(std::strrchr(path, '\\') + 1, "probe.vxd");
+  {
+    std::ofstream(path, std::ios::binary) << "not a device";
+  }
+  bool opened = false;
+  char shortPath[MAX_PATH] = {};
+  const DWORD shortLen = GetShortPathNameA(path, shortPath, MAX_PATH);
+  if (shortLen > 0 && shortLen < MAX_PATH) {
+    const std::string device = std::string("\\\\.\\") + shortPath;
+    const TamrinHandles::UniqueFile h(
+        CreateFileA(device.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    opened = static_cast<bool>(h);
+  }
+  DeleteFileA(path);
+  return opened;
+}
+
 int Probe(const char* ocx)
 {
   int code = 0;
@@ -22,6 +51,9 @@ int Probe(const char* ocx)
   v.dwOSVersionInfoSize = sizeof(v);
   if (GetVersionExA(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
     code |= 0x100;
+  }
+  if (OpensFileAsDevice()) {
+    code |= 0x40;
   }
   if (FAILED(CoInitialize(nullptr))) {
     return code;
