@@ -1,7 +1,7 @@
 include(GoogleTest)
 
-# Under Wine every test executable runs through tools/wine-run.sh inside one Wine
-# session (private prefix, own Xvfb display) that a setup test starts and a
+# Under Wine every test executable runs through tools/wine-gtest.sh (tools/wine-run.sh, and
+# a check that GoogleTest ran to its end) inside one Wine session (private prefix, own Xvfb display) that a setup test starts and a
 # cleanup test ends.
 function(kl_wine_fixture)
   add_test(NAME wine_session_start
@@ -12,14 +12,14 @@ function(kl_wine_fixture)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 120)
 endfunction()
 
-# kl_add_wine_test(NAME exe [ARGS ...] [TIMEOUT s]): registers a Windows test executable.
+# kl_add_wine_test(NAME exe [ARGS ...] [TIMEOUT s]): registers a Windows GoogleTest executable.
 function(kl_add_wine_test name exe)
   cmake_parse_arguments(W "" "TIMEOUT" "ARGS" ${ARGN})
   if(NOT W_TIMEOUT)
     set(W_TIMEOUT 600)
   endif()
   add_test(NAME ${name}
-           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:${exe}> ${W_ARGS})
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-gtest.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:${exe}> ${W_ARGS})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${W_TIMEOUT} RESOURCE_LOCK wine_desktop)
 endfunction()
 
