@@ -4,6 +4,7 @@ if(KL_APP_SOURCES)
   add_executable(keyloom WIN32 ${KL_APP_SOURCES})
   target_link_libraries(keyloom PRIVATE kl_win kl_logic kl_win kl_logic ${KL_WIN_LIBS})
   set_target_properties(keyloom PROPERTIES OUTPUT_NAME keyloom RUNTIME_OUTPUT_DIRECTORY ${KL_PROGRAM_DIR})
+  kl_release_binary(keyloom)
 endif()
 
 # The key-assignment (and later panel-layout) templates beside the program.

@@ -12,7 +12,8 @@ shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 name=$(basename "$exe" .exe)
 mkdir -p "$build/gtest-runs"
-run=$(mktemp -d "$build/gtest-runs/$name.XXXXXX") || exit 1
+# The folder is not named after the program: some tests look for its name in their arguments.
+run=$(mktemp -d "$build/gtest-runs/run.XXXXXX") || exit 1
 trap 'rm -rf "$run"' EXIT
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 TEST_PREMATURE_EXIT_FILE=$(winpath "$run/running") \
