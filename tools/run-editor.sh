@@ -21,12 +21,13 @@ wait_for() { # seconds, command...
 
 xpid=""
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  n=71
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and names it once it is ready.
+  numfile=$build/run-xvfb.display
+  rm -f "$numfile"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 3>"$numfile" &
   xpid=$!
-  export DISPLAY=:$n
-  wait_for 30 test -e /tmp/.X11-unix/X$n || { echo "no virtual display" >&2; exit 1; }
+  wait_for 30 test -s "$numfile" || { echo "no virtual display" >&2; kill $xpid; exit 1; }
+  export DISPLAY=:$(tr -dc '0-9' <"$numfile")
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

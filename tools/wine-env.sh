@@ -41,8 +41,16 @@ wineserver() { "$KL_WINE_SERVER" "$@"; }
 # Windows programs name Arial (and its serif and fixed siblings), which Wine does not
 # ship: without these replacements it draws a wider face and laid-out texts overflow.
 # Liberation's faces have the same metrics.
+#
+# The caption buttons are glyphs of Wine's own Marlett (package fonts-wine). This Wine does
+# not look into its data folder for it, only into the prefix's Fonts folder: without the copy
+# there, every title bar reads "0 1 r". Only Marlett: the other faces would change how the
+# program's texts are laid out.
 wine_font_replacements() {
-  local face
+  local face fonts=$WINEPREFIX/drive_c/windows/Fonts marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp "$marlett" "$fonts/"
+  fi
   for face in "Arial=Liberation Sans" "Times New Roman=Liberation Serif" "Courier New=Liberation Mono"; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${face%%=*}" /d "${face#*=}" /f </dev/null >/dev/null 2>&1
   done
