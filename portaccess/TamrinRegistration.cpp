@@ -170,8 +170,10 @@ bool FileHolds(const std::string& path, const void* data, DWORD size)
   if (!file) {
     return false;
   }
-  LARGE_INTEGER length{};
-  if (!GetFileSizeEx(file.get(), &length) || length.QuadPart != static_cast<LONGLONG>(size)) {
+  // Not GetFileSizeEx: Windows 9x lacks it, and the component has to load there. A failure
+  // gives INVALID_FILE_SIZE, which no resource's size equals.
+  DWORD high = 0;
+  if (GetFileSize(file.get(), &high) != size || high != 0) {
     return false;
   }
   std::vector<BYTE> content(size);
