@@ -170,8 +170,10 @@ bool FileHolds(const std::string& path, const void* data, DWORD size)
   if (!file) {
     return false;
   }
-  LARGE_INTEGER length{};
-  if (!GetFileSizeEx(file.get(), &length) || length.QuadPart != static_cast<LONGLONG>(size)) {
+  // Not GetFileSizeEx: Windows 9x lacks it, and the component has to load there. A failure
+  // gives INVALID_FILE_SIZE, which no resource's size equals.
+  DWORD high = 0;
+  if (GetFileSize(file.get(), &high) != size || high != 0) {
     return false;
   }
   std::vector<BYTE> content(size);
@@ -203,6 +205,33 @@ HRESULT WriteDriverFile(const std::string& path, const void* data, DWORD size)
     return E_FAIL;
   }
   return S_OK;
+}
+
+// Puts resource 208 at `path`. A failure leaves the file there as it was, attributes too.
+HRESULT PlaceDriverFile(const std::string& path)
+{
+  const HMODULE module = TamrinModule::Instance();
+  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(IDR_TAMRIN_SYS), "BINARY");
+  HGLOBAL loaded = res ? LoadResource(module, res) : nullptr;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  const DWORD size = res ? SizeofResource(module, res) : 0;
+  if (!data || size == 0) {
+    return E_FAIL;
+  }
+  // A read-only copy must be replaceable.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  // From the first restart on the system keeps the driver file loaded, and a loaded image
+  // cannot be rewritten. Registering again (a moved program folder, a repair) finds our
+  // own driver there and must not fail on it.
+  if (FileHolds(path, data, size)) {
+    return S_OK;
+  }
+  const HRESULT hr = WriteDriverFile(path, data, size);
+  if (FAILED(hr) && attributes != INVALID_FILE_ATTRIBUTES) {
+    SetFileAttributesA(path.c_str(), attributes);
+  }
+  return hr;
 }
 
 }  // namespace
@@ -269,33 +298,25 @@ HRESULT InstallKernelDriver(bool install)
   if (!IsNtPlatform()) {
     return S_OK;  // the 9x virtual device is written by each control instance
   }
-  const HRESULT hr = ApplyScript(ServiceScript(), install);
-  if (FAILED(hr)) {
-    return hr;
-  }
-  const std::string path = DriverFilePath();
-  // A read-only copy must be replaceable and deletable.
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (!install) {
+    const HRESULT hr = ApplyScript(ServiceScript(), false);
+    if (FAILED(hr)) {
+      return hr;
+    }
+    const std::string path = DriverFilePath();
+    // A read-only copy must be deletable.
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path.c_str());
     return S_OK;
   }
-
-  const HMODULE module = TamrinModule::Instance();
-  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(IDR_TAMRIN_SYS), "BINARY");
-  HGLOBAL loaded = res ? LoadResource(module, res) : nullptr;
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  const DWORD size = res ? SizeofResource(module, res) : 0;
-  if (!data || size == 0) {
-    return E_FAIL;
+  // The file before the service: writing the service key recreates it whole, so doing that
+  // first would leave a boot-start service without its file when the file cannot be
+  // written, and would strip a running driver's key of what the system keeps there.
+  const HRESULT hr = PlaceDriverFile(DriverFilePath());
+  if (FAILED(hr)) {
+    return hr;
   }
-  // From the first restart on the system keeps the driver file loaded, and a loaded image
-  // cannot be rewritten. Registering again (a moved program folder, a repair) finds our
-  // own driver there and must not fail on it.
-  if (FileHolds(path, data, size)) {
-    return S_OK;
-  }
-  return WriteDriverFile(path, data, size);
+  return ApplyScript(ServiceScript(), true);
 }
 
 HRESULT RegisterServer()

@@ -48,9 +48,10 @@ HRESULT ApplyScript(const RegScript& script, bool reg);
 // ---- kernel driver -----------------------------------------------------------------------
 // GetSystemDirectory() + "\drivers\tamrin.sys".
 std::string DriverFilePath();
-// NT only (elsewhere S_OK, nothing done): the service key in the flag's direction, then the
-// driver file written from resource 208 (install; left alone when it holds those bytes
-// already, a failure traced to the debugger output) or deleted (remove, its result ignored).
+// NT only (elsewhere S_OK, nothing done). Install: the driver file written from resource 208
+// (left alone when it holds those bytes already, a failure traced to the debugger output),
+// then, only once it is in place, the service key. Remove: the service key, then the driver
+// file deleted (its result ignored).
 HRESULT InstallKernelDriver(bool install);
 
 // DllRegisterServer and DllUnregisterServer.

@@ -212,9 +212,26 @@ private:
   PVOID handler_;
 };
 
+// Records what the system keeps in the service key of a driver it has started.
+void MarkServiceRunning()
+{
+  TamrinHandles::UniqueKey k;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kServiceKey) + "\\Enum").c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, k.put(), nullptr),
+            ERROR_SUCCESS);
+  const std::string instance = "Root\\LEGACY_TAMRIN\\0000";
+  RegSetValueExA(k.get(), "0", 0, REG_SZ, reinterpret_cast<const BYTE*>(instance.c_str()),
+                 static_cast<DWORD>(instance.size() + 1));
+  const DWORD one = 1;
+  for (const char* name : {"Count", "NextInstance"}) {
+    RegSetValueExA(k.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
+  }
+}
+
 // A driver file some process holds open for reading only, as the system holds a loaded
-// driver: the same bytes are left alone, other bytes cannot be replaced.
-TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndFailsRegistrationOtherwise)
+// driver: the same bytes are left alone, other bytes cannot be replaced, and then neither
+// the file nor the service key (none yet, or that of the running driver) changes.
+TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndOtherwiseFailsRegistrationChangingNothing)
 {
   const std::string built = BuiltDriverPath();
   if (built.empty()) {
@@ -223,15 +240,27 @@ TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndFailsRegistratio
   const auto ours = ReadFileBytes(built);
   ASSERT_TRUE(ours) << built;
   const std::vector<std::uint8_t> other = {'M', 'Z', 'o', 'l', 'd'};
+  const auto registry = [] {
+    return RegTree(HKEY_LOCAL_MACHINE, kServiceKey) + RegTree(HKEY_CLASSES_ROOT, kClassKey) +
+           RegTree(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibid);
+  };
   struct Case {
     const char* name;
     const std::vector<std::uint8_t>& content;
+    bool serviceRunning;
+    DWORD attributes;
     HRESULT expected;
   };
-  for (const Case& c : {Case{"our driver", *ours, S_OK}, Case{"another driver", other, E_FAIL}}) {
+  for (const Case& c : {Case{"our driver", *ours, false, FILE_ATTRIBUTE_NORMAL, S_OK},
+                        Case{"another driver, read-only, no service yet", other, false, FILE_ATTRIBUTE_READONLY, E_FAIL},
+                        Case{"another driver running", other, true, FILE_ATTRIBUTE_ARCHIVE, E_FAIL}}) {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(ocx_.Register(), S_OK);
     ASSERT_EQ(ocx_.Unregister(), S_OK);
+    if (c.serviceRunning) {
+      ASSERT_EQ(ocx_.Register(), S_OK);
+      ASSERT_NO_FATAL_FAILURE(MarkServiceRunning());
+    }
     {
       TamrinHandles::UniqueFile f(CreateFileA(InstalledDriverPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -239,6 +268,9 @@ TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndFailsRegistratio
       DWORD written = 0;
       ASSERT_TRUE(WriteFile(f.get(), c.content.data(), static_cast<DWORD>(c.content.size()), &written, nullptr));
     }
+    ASSERT_TRUE(SetFileAttributesA(InstalledDriverPath().c_str(), c.attributes));
+    const DWORD attributesBefore = GetFileAttributesA(InstalledDriverPath().c_str());
+    const std::string registryBefore = registry();
     TamrinHandles::UniqueFile held(CreateFileA(InstalledDriverPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
@@ -250,8 +282,8 @@ TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndFailsRegistratio
       ExpectRegistered();
       EXPECT_EQ(output.Text(), "");
     } else {
-      EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
-      EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibid + "\\1.2"));
+      EXPECT_EQ(registry(), registryBefore);
+      EXPECT_EQ(GetFileAttributesA(InstalledDriverPath().c_str()), attributesBefore);
       EXPECT_NE(output.Text().find("cannot replace " + InstalledDriverPath()), std::string::npos) << output.Text();
       EXPECT_NE(output.Text().find("in use"), std::string::npos) << output.Text();
     }

@@ -137,6 +137,34 @@ std::vector<std::string> RegValueNames(HKEY root, const std::string& path)
   return names;
 }
 
+std::string RegTree(HKEY root, const std::string& path)
+{
+  UniqueKey k;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) {
+    return std::string();
+  }
+  std::string text = "[" + path + "]\n";
+  for (DWORD i = 0;; ++i) {
+    char name[256];
+    DWORD len = sizeof(name);
+    DWORD type = 0;
+    BYTE data[1024];
+    DWORD size = sizeof(data);
+    if (RegEnumValueA(k.get(), i, name, &len, nullptr, &type, data, &size) != ERROR_SUCCESS) {
+      break;
+    }
+    text += std::string(name, len) + " " + std::to_string(type) + ":";
+    for (DWORD b = 0; b < size; ++b) {
+      text += " " + std::to_string(data[b]);
+    }
+    text += "\n";
+  }
+  for (const std::string& sub : RegSubkeys(root, path)) {
+    text += RegTree(root, path + "\\" + sub);
+  }
+  return text;
+}
+
 bool WaitFor(DWORD ms, const std::function<bool()>& done)
 {
   const DWORD start = GetTickCount();

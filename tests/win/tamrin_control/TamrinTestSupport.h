@@ -43,6 +43,8 @@ std::optional<std::string> RegString(HKEY root, const std::string& path, const c
 std::optional<DWORD> RegDword(HKEY root, const std::string& path, const char* name);
 std::vector<std::string> RegSubkeys(HKEY root, const std::string& path);
 std::vector<std::string> RegValueNames(HKEY root, const std::string& path);
+// Every key, value, type and data below `path`, as text for comparing (empty when the key is missing).
+std::string RegTree(HKEY root, const std::string& path);
 
 // Polls `done` (pumping this thread's messages) until it holds or `ms` have passed.
 bool WaitFor(DWORD ms, const std::function<bool()>& done);
