@@ -341,8 +341,9 @@ void CplWidget::EraseToPanel(HDC dc) {
     OffsetRect(&capRect, at.x, at.y);
     RECT overlap;
     if (!IntersectRect(&overlap, &capRect, &r)) return;
+    // From wherever the origin stands: a form drawn in one pass has moved it to us.
     POINT oldOrg;
-    SetViewportOrgEx(dc, at.x, at.y, &oldOrg);
+    OffsetViewportOrgEx(dc, at.x, at.y, &oldOrg);
     SendMessageA(cap->Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     SetViewportOrgEx(dc, oldOrg.x, oldOrg.y, nullptr);
 }

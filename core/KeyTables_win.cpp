@@ -3,6 +3,8 @@
 
 #include <dinput.h>
 
+#include <memory>
+
 #include "core/Error_.h"
 #include "core/KeyTables.h"
 #include "platform/SystemLibrary.h"
@@ -73,6 +75,8 @@ public:
         return static_cast<bool>(device_);
     }
 
+    bool HasDevice() const { return static_cast<bool>(device_); }
+
     void GetState(std::array<std::uint8_t, 256>& abState) override {
         const HRESULT hr = device_ ? device_->GetDeviceState(static_cast<DWORD>(abState.size()), abState.data())
                                    : E_POINTER;
@@ -85,11 +89,25 @@ private:
     ComRef<IDirectInputDevice8A> device_;
 };
 
+// Made by the first use and kept for the whole run.
+std::unique_ptr<DirectInputKeyboard>& RunKeyboard() {
+    static std::unique_ptr<DirectInputKeyboard> keyboard;
+    return keyboard;
+}
+
 }  // namespace
 
 void UseDirectInputKeyboard(HWND (*getMainWindow)()) {
-    static DirectInputKeyboard keyboard(getMainWindow);  // kept for the whole run
-    SetKeyboardDevice(&keyboard);
+    auto& keyboard = RunKeyboard();
+    if (!keyboard) keyboard = std::make_unique<DirectInputKeyboard>(getMainWindow);
+    SetKeyboardDevice(keyboard.get());
+}
+
+bool DirectInputKeyboardHasDevice() { return RunKeyboard() && RunKeyboard()->HasDevice(); }
+
+void ResetDirectInputKeyboard() {
+    SetKeyboardDevice(nullptr);
+    RunKeyboard().reset();
 }
 
 }  // namespace KeyTables

@@ -9,5 +9,10 @@ namespace KeyTables {
 // the run). getMainWindow gives the main window's handle, loading the window if needed;
 // it is called at set-up time, which happens on the first sided key.
 void UseDirectInputKeyboard(HWND (*getMainWindow)());
+// Whether that keyboard's set-up has created its DirectInput device.
+bool DirectInputKeyboardHasDevice();
+// For tests: uninstalls and releases that keyboard, so that the next
+// UseDirectInputKeyboard sets up a new one with its own main window.
+void ResetDirectInputKeyboard();
 
 }  // namespace KeyTables

@@ -260,6 +260,7 @@ std::map<UINT_PTR, Timer*>& Timers() {
 }  // namespace
 
 Timer::~Timer() {
+    ForgetEscapedErrors(this);
     if (m_id) {
         KillTimer(nullptr, m_id);
         Timers().erase(m_id);
@@ -296,7 +297,7 @@ void CALLBACK Timer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
     try {
         if (t->Tick) t->Tick();
     } catch (...) {
-        ReportEscapedError();
+        ReportEscapedError({t, WM_TIMER, 0});
     }
 }
 

@@ -70,7 +70,8 @@ bool Form::PreTranslate(MSG& msg) {
     try {
         return PreTranslateKey(msg);
     } catch (...) {
-        ReportEscapedError();
+        // The key handlers of the form that the message belongs to.
+        ReportEscapedError({FromHwnd(GetAncestor(msg.hwnd, GA_ROOT)), msg.message, 0});
         return true;
     }
 }

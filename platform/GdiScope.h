@@ -44,6 +44,22 @@ private:
     HDC m_dc;
 };
 
+// The painting of a window's WM_PAINT: ended however the paint ends, or the context stays
+// taken and the caret hidden.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) : m_hwnd(hwnd), m_dc(BeginPaint(hwnd, &m_ps)) {}
+    ~PaintDc() { EndPaint(m_hwnd, &m_ps); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Dc() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_ps{};
+    HDC m_dc;
+};
+
 // A memory device context like `like`. Declare the objects selected into it before it, so
 // that they outlive it.
 class MemoryDc {

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <utility>
@@ -143,11 +144,32 @@ std::function<void(const std::string&)>& EscapedErrorTrace() {
     return t;
 }
 bool g_reportingEscapedError = false;
+std::vector<EscapedErrorSource>& ShownEscapedErrors() {
+    static std::vector<EscapedErrorSource> v;
+    return v;
+}
+// True the first time a known handler fails.
+bool FirstFailureOf(const EscapedErrorSource& source) {
+    if (!source.object) return true;
+    auto& shown = ShownEscapedErrors();
+    const bool seen = std::any_of(shown.begin(), shown.end(), [&](const EscapedErrorSource& s) {
+        return s.object == source.object && s.message == source.message && s.which == source.which;
+    });
+    if (!seen) shown.push_back(source);
+    return !seen;
+}
 }  // namespace
+
+void ForgetEscapedErrors(const void* object) {
+    auto& shown = ShownEscapedErrors();
+    shown.erase(std::remove_if(shown.begin(), shown.end(),
+                               [object](const EscapedErrorSource& s) { return s.object == object; }),
+                shown.end());
+}
 
 void SetEscapedErrorTrace(std::function<void(const std::string&)> trace) { EscapedErrorTrace() = std::move(trace); }
 
-void ReportEscapedError() {
+void ReportEscapedError(const EscapedErrorSource& source) {
     std::string what;
     try {
         throw;
@@ -162,8 +184,9 @@ void ReportEscapedError() {
     } catch (...) {
         // A trace that fails must not take the report with it.
     }
-    // A handler that fails on every paint would otherwise stack up boxes without end.
-    if (g_reportingEscapedError) return;
+    // A box over an open one, or one more for a handler that failed before, would keep
+    // the user clicking boxes away.
+    if (g_reportingEscapedError || !FirstFailureOf(source)) return;
     g_reportingEscapedError = true;
     try {
         MsgBox(text, MB_OK | MB_ICONEXCLAMATION, App::Title());

@@ -4,6 +4,7 @@
 // loop and ending the program.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -59,11 +60,24 @@ int RunMessageLoop();
 [[noreturn]] void End(int exitCode);
 void SetEndHandler(std::function<void(int)> handler);
 
+// Which handler an error escaped from: one of our objects (a window, a timer), the message
+// it was handling and, where one message serves several handlers (menu commands, the
+// notifications of controls), which of them. An empty source stands for one not known.
+struct EscapedErrorSource {
+    const void* object = nullptr;
+    unsigned message = 0;
+    std::uintptr_t which = 0;
+};
+
 // The safety net at the dispatch boundary: called inside a catch block when an exception
 // has escaped an event handler. Traces it (through the trace set below) and shows it in a
-// message box; the program goes on with the next event. A report that comes while the
-// box of an earlier one is open is traced only.
-void ReportEscapedError();
+// message box; the program goes on with the next event. A handler that fails again is
+// traced only: a paint or a timer that fails every time would otherwise open box after box
+// as soon as the user closes one. A report that comes while the box of an earlier one is
+// open is traced only too.
+void ReportEscapedError(const EscapedErrorSource& source = {});
+// Forgets the handlers of an object that goes away: another may come at its address.
+void ForgetEscapedErrors(const void* object);
 // Where those reports are traced (an empty function: nowhere).
 void SetEscapedErrorTrace(std::function<void(const std::string&)> trace);
 

@@ -6,6 +6,7 @@
 
 #include "platform/CriticalSection.h"
 #include "platform/Controls.h"
+#include "platform/GdiScope.h"
 
 namespace platform {
 
@@ -54,6 +55,28 @@ RECT ChildRectInParent(HWND hwnd) {
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     }
     return r;
+}
+
+// The handler a message went to, for telling a failure that repeats from a new one. A
+// window's paint is one handler however it is asked for; the commands and the
+// notifications of controls that come to one window are each a handler of their own.
+EscapedErrorSource HandlerOf(const Window* self, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!self->Created()) return {};  // gone while handling: nothing left to repeat
+    std::uintptr_t which = 0;
+    switch (msg) {
+    case WM_PRINTCLIENT: msg = WM_PAINT; break;
+    case WM_COMMAND: which = lp ? static_cast<std::uintptr_t>(lp) : LOWORD(wp); break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: which = static_cast<std::uintptr_t>(lp); break;
+    case WM_NOTIFY:
+        if (lp) which = reinterpret_cast<std::uintptr_t>(reinterpret_cast<const NMHDR*>(lp)->hwndFrom);
+        break;
+    case WM_DRAWITEM:
+        if (lp) which = reinterpret_cast<std::uintptr_t>(reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->hwndItem);
+        break;
+    default: break;
+    }
+    return {self, msg, which};
 }
 
 HCURSOR CursorFor(int pointer, HCURSOR custom) {
@@ -157,6 +180,7 @@ void Window::DestroyHwnd() {
         m_oldProc = nullptr;
     }
     ForgetKnown(h);
+    ForgetEscapedErrors(this);
     m_hwnd = nullptr;
     DestroyWindow(h);
 }
@@ -181,7 +205,7 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         if (self->HandleMessage(msg, wp, lp, result)) return result;
     } catch (...) {
         // Nothing may unwind into the system's code that called us.
-        ReportEscapedError();
+        ReportEscapedError(HandlerOf(self, msg, wp, lp));
         return 0;
     }
     return self->DefaultProc(msg, wp, lp);
@@ -203,7 +227,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         if (self->HandleMessage(msg, wp, lp, result)) return result;
     } catch (...) {
         // Nothing may unwind into the system's code that called us.
-        ReportEscapedError();
+        ReportEscapedError(HandlerOf(self, msg, wp, lp));
         return 0;
     }
     return self->DefaultProc(msg, wp, lp);
@@ -217,6 +241,7 @@ void Window::ForgetHwnd() {
         m_oldProc = nullptr;
     }
     ForgetKnown(h);
+    ForgetEscapedErrors(this);
     m_hwnd = nullptr;
     OnHwndDestroyed();
 }
@@ -264,14 +289,10 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
     case WM_PAINT: {
         if (m_oldProc) return false;
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(m_hwnd, &ps);
-        {
-            Graphics g(dc);
-            g.SetFont(m_fontSpec);
-            OnPaint(g);
-        }
-        EndPaint(m_hwnd, &ps);
+        const PaintDc paint(m_hwnd);
+        Graphics g(paint.Dc());
+        g.SetFont(m_fontSpec);
+        OnPaint(g);
         result = 0;
         return true;
     }

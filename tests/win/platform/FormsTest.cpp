@@ -2,6 +2,8 @@
 // form reference, geometry in twips, labels, buttons, keys, modal showing.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -267,6 +269,83 @@ TEST_F(FormsTest, AnErrorEscapingAHandlerIsTracedAndShownAndTheProgramGoesOn) {
         EXPECT_EQ(traced.back(), c.text);
     }
     EXPECT_EQ(traced.size(), 3u);
+    EXPECT_TRUE(f.IsLoaded() && f.Visible());
+    SetEscapedErrorTrace(nullptr);
+}
+
+// A form whose paint fails while told to; it keeps the device context of its last paint.
+class FailingPaint : public Form {
+public:
+    bool failing = false;
+    HDC lastDc = nullptr;
+
+protected:
+    void InitializeComponent() override {
+        SetCaption("Failing paint");
+        Move(1500, 1500, 4500, 3000);
+    }
+    void Form_Paint(Graphics& g) override {
+        lastDc = g.Dc();
+        if (failing) throw std::runtime_error("cannot paint");
+    }
+};
+
+TEST_F(FormsTest, AnErrorThatRepeatsInOneHandlerIsShownOnceThenOnlyTraced) {
+    FailingPaint f;
+    f.Show();
+    Timer timer;
+    timer.SetInterval(10);
+    timer.Tick = [] { throw std::logic_error("tick failed"); };
+    std::vector<std::string> traced;
+    SetEscapedErrorTrace([&](const std::string& s) { traced.push_back(s); });
+    const struct {
+        const char* text;
+        std::function<void()> once;
+    } cases[] = {
+        {"Unexpected error: cannot paint",
+         [&] {
+             f.failing = true;
+             RedrawWindow(f.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+             f.failing = false;
+             // The failed paint was ended all the same: nothing of it is left to release.
+             EXPECT_EQ(ReleaseDC(f.Hwnd(), f.lastDc), 0);
+         }},
+        {"Unexpected error: tick failed",
+         [&] {
+             const std::size_t before = traced.size();
+             timer.SetEnabled(true);
+             EXPECT_TRUE(winsupport::WaitUntil([&] { return traced.size() > before; }, 5000));
+             timer.SetEnabled(false);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        traced.clear();
+        // Every box of this process is answered and counted until the handler has failed
+        // four times.
+        std::atomic<bool> done{false};
+        winsupport::Async<std::vector<std::string>> boxes([&done] {
+            std::vector<std::string> texts;
+            std::set<HWND> answered;
+            winsupport::WaitUntil(
+                [&] {
+                    for (HWND h : winsupport::TopLevelWindows(GetCurrentProcessId())) {
+                        if (answered.count(h) || !IsWindowVisible(h) || winsupport::ClassName(h) != "#32770") continue;
+                        answered.insert(h);
+                        texts.push_back(winsupport::ReadMessageBox(h).text);
+                        winsupport::PressButton(h, IDOK);
+                    }
+                    return done.load();
+                },
+                60000, false);
+            return texts;
+        });
+        for (int i = 0; i < 4; ++i) c.once();
+        done = true;
+        EXPECT_EQ(boxes.Get(), std::vector<std::string>{c.text});
+        EXPECT_GE(traced.size(), 4u);
+        for (const std::string& t : traced) EXPECT_EQ(t, c.text);
+    }
     EXPECT_TRUE(f.IsLoaded() && f.Visible());
     SetEscapedErrorTrace(nullptr);
 }

@@ -2,9 +2,12 @@
 // forms, the cursor test, the host, and the DirectInput keyboard.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
 
 #include "app/WinHost.h"
 #include "core/Globals.h"
+#include "core/Host.h"
 #include "core/KeyTables.h"
 #include "core/KeyTables_win.h"
 #include "core/Registry_win.h"
@@ -183,7 +186,26 @@ TEST(WinHostTest, MessageBoxGoesToTheScreen) {
     EXPECT_EQ(info.title, "Keyloom - www.keyloom.example");
 }
 
-TEST(DirectInputKeyboard, SetsUpOnAWindowAndReadsEveryKeyUp) {
+// Each test sets up a keyboard of its own, on its own window or on none, and hears what
+// the set-up reports.
+class DirectInputKeyboard : public ::testing::Test {
+protected:
+    struct Reports : IHost {
+        void TraceLine(const std::string& line) override { lines.push_back(line); }
+        std::vector<std::string> lines;
+    };
+    void SetUp() override {
+        KeyTables::ResetDirectInputKeyboard();
+        SetHost(&reports);
+    }
+    void TearDown() override {
+        KeyTables::ResetDirectInputKeyboard();
+        SetHost(nullptr);
+    }
+    Reports reports;
+};
+
+TEST_F(DirectInputKeyboard, SetsUpOnAWindowAndReadsEveryKeyUp) {
     Plain f;
     f.Load();
     static HWND s_hwnd;
@@ -191,12 +213,14 @@ TEST(DirectInputKeyboard, SetsUpOnAWindowAndReadsEveryKeyUp) {
     KeyTables::UseDirectInputKeyboard([]() -> HWND { return s_hwnd; });
     // No key is held in the test session.
     EXPECT_FALSE(KeyTables::IsDxKeyDown(42));
+    // Those answers are the same without a device: it must have been set up, silently.
+    EXPECT_TRUE(KeyTables::DirectInputKeyboardHasDevice());
+    EXPECT_EQ(reports.lines, std::vector<std::string>{});
     EXPECT_FALSE(KeyTables::IsDxKeyDown(54));
     EXPECT_FALSE(KeyTables::IsSidedVkVariantDown(16, false));
     // Left Shift up on key-up: the first variant (44 L.SHIFT).
     EXPECT_EQ(KeyTables::MapVkToIbmKey(16, false), 44);
     EXPECT_EQ(KeyTables::MapVkToIbmKey(65, true), 31);
-    KeyTables::SetKeyboardDevice(nullptr);
     f.Unload();
 }
 
@@ -209,7 +233,7 @@ void SendKey(WORD vk, WORD scan, bool extended, bool up) {
     SendInput(1, &in, sizeof in);
 }
 
-TEST(DirectInputKeyboard, TellsTheRightShiftFromTheLeft) {
+TEST_F(DirectInputKeyboard, TellsTheRightShiftFromTheLeft) {
     Plain f;
     f.Load();
     f.Show();
@@ -234,16 +258,17 @@ TEST(DirectInputKeyboard, TellsTheRightShiftFromTheLeft) {
     }
     SendKey(VK_RETURN, 0x1C, true, true);
     winsupport::WaitUntil([] { return !KeyTables::IsDxKeyDown(156); }, 5000);
-    KeyTables::SetKeyboardDevice(nullptr);
     f.Unload();
 }
 
-TEST(DirectInputKeyboard, WithoutAMainWindowEverySidedKeyReadsUp) {
+TEST_F(DirectInputKeyboard, WithoutAMainWindowEverySidedKeyReadsUp) {
     KeyTables::UseDirectInputKeyboard([]() -> HWND { return nullptr; });
     EXPECT_FALSE(KeyTables::IsDxKeyDown(28));
     // Enter on key-down without a device: the second variant, NUM ENTER.
     EXPECT_EQ(KeyTables::MapVkToIbmKey(13, true), 108);
-    KeyTables::SetKeyboardDevice(nullptr);
+    // No window, no device, and nothing to report.
+    EXPECT_FALSE(KeyTables::DirectInputKeyboardHasDevice());
+    EXPECT_EQ(reports.lines, std::vector<std::string>{});
 }
 
 }  // namespace
