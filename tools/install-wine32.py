@@ -27,7 +27,7 @@ MAX_ROUNDS = 6  # each round pins the libraries one simulation names; a chain is
 BLOCKED = re.compile(r"Depends: (\S+):i386\b[^\n]*? but (?:it is not going to be installed"
                      r"|\S+ is to be installed)")
 # "Inst libssl3 [3.0.19-1~deb12u2] (3.0.20-1~deb12u2 Debian:12.15/oldstable [amd64])"
-INST = re.compile(r"^Inst (\S+) (?:\[(\S+)\] )?\((\S+) (.*?) \[(\S+)\]\)", re.M)
+INST = re.compile(r"^Inst (\S+) (?:\[(\S+)\] )?\((\S+) (.*?) \[\S+\]\)", re.M)
 
 
 def blocked_packages(simulation):
@@ -96,15 +96,15 @@ def changes(simulation):
         else:
             section = None
     new, raised, lowered, origins = [], [], [], {}
-    for name, old, version, origin, arch in INST.findall(simulation):
-        label = name if name.endswith(":" + arch) or arch in ("amd64", "all") else f"{name}:{arch}"
+    # apt names a foreign-architecture package with its suffix (zlib1g:i386) already.
+    for name, old, version, origin in INST.findall(simulation):
         origins[origin] = origins.get(origin, 0) + 1
         if not old:
-            new.append(f"{label} {version}")
-        elif name in lowered_names or label in lowered_names:
-            lowered.append(f"{label} {old} -> {version}")
+            new.append(f"{name} {version}")
+        elif name in lowered_names:
+            lowered.append(f"{name} {old} -> {version}")
         else:
-            raised.append(f"{label} {old} -> {version}")
+            raised.append(f"{name} {old} -> {version}")
     return new, raised, lowered, origins
 
 
