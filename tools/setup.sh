@@ -21,7 +21,13 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install o
 missing_of() { local p out=""; for p in $*; do installed "$p" || out="$out $p"; done; echo "$out"; }
 
 want32=no
-bash tools/kernel-runs-32bit.sh && want32=yes
+why32="this kernel does not run 32-bit programs"
+probe=$(bash tools/kernel-runs-32bit.sh)
+case $? in
+  0) want32=yes ;;
+  1) ;;
+  *) why32=$probe ;;
+esac
 
 missing=$(missing_of $pkgs)
 missing32=""
@@ -53,7 +59,7 @@ if [ -n "$missing" ]; then
 fi
 
 if [ $want32 = no ]; then
-  echo "setup: this kernel does not run 32-bit programs: the 32-bit Wine half is not installed;" \
+  echo "setup: $why32: the 32-bit Wine half is not installed;" \
        "the 32-bit build is compiled but its Wine tests cannot run here."
 elif [ -n "$missing32" ] && ! python3 tools/install-wine32.py; then
   echo "setup: WARNING: the 32-bit Wine half ($missing32) could not be installed (see above)." \
