@@ -12,8 +12,12 @@ of the day, as apt prints them.
     install-wine32.py            install, say what came from where
     install-wine32.py --dry-run  only work out and print the plan
 
+Set-up never removes a package: a plan whose simulation would remove any installed package
+is refused, with the packages and the pins that would take them.
+
 Exit status: 0 installed (or already there), 1 it could not be installed.
 """
+import os
 import re
 import subprocess
 import sys
@@ -28,6 +32,10 @@ BLOCKED = re.compile(r"Depends: (\S+):i386\b[^\n]*? but (?:it is not going to be
                      r"|\S+ is to be installed)")
 # "Inst libssl3 [3.0.19-1~deb12u2] (3.0.20-1~deb12u2 Debian:12.15/oldstable [amd64])"
 INST = re.compile(r"^Inst (\S+) (?:\[(\S+)\] )?\((\S+) (.*?) \[\S+\]\)", re.M)
+# "Remv libssl-dev [3.0.19-1~deb12u2]"
+REMV = re.compile(r"^Remv (\S+)(?: \[(\S+)\])?", re.M)
+# One alternative of a dependency field: "libssl3 (= 3.0.19-1~deb12u2)", "libfoo:any".
+DEPENDENCY = re.compile(r"^\s*([^\s(:]+)(?::\S+)?\s*(?:\(([^)]*)\))?")
 
 
 def blocked_packages(simulation):
@@ -108,7 +116,74 @@ def changes(simulation):
     return new, raised, lowered, origins
 
 
-def report(simulation, out=sys.stdout):
+def removals(simulation):
+    """The installed packages a simulation would remove: [(name, installed version)]."""
+    return REMV.findall(simulation)
+
+
+def parse_depends(text):
+    """`dpkg-query` lines "name<TAB>Depends, Pre-Depends" -> {name: [(dependency, relation)]}."""
+    result = {}
+    for line in text.splitlines():
+        name, _, field = line.partition("\t")
+        deps = []
+        for part in field.split(","):
+            for alternative in part.split("|"):
+                m = DEPENDENCY.match(alternative)
+                if m and m.group(1):
+                    deps.append((m.group(1), m.group(2) or ""))
+        result[name] = deps
+    return result
+
+
+def removal_reasons(removed, pins, depends):
+    """One line per removed package: what it needs that the plan pins, or that goes too.
+
+    depends maps dpkg-query's names (the native ones may carry ":amd64") to their dependencies.
+    """
+    pinned = {}
+    for pin in pins:
+        name, _, version = pin.partition("=")
+        pinned[name.split(":")[0]] = version
+    gone = {name.split(":")[0] for name, _ in removed}
+    lines = []
+    for name, version in removed:
+        deps = depends.get(name)
+        if deps is None:
+            deps = next((d for key, d in depends.items() if key.split(":")[0] == name), [])
+        why = [f"needs {dep} ({rel}), pinned to {pinned[dep]}" if rel else f"needs {dep}, pinned to {pinned[dep]}"
+               for dep, rel in deps if dep in pinned]
+        why += [f"needs {dep}, which goes too" for dep, _ in deps if dep in gone and dep not in pinned]
+        lines.append(f"{name} {version}: " + ("; ".join(why) if why else "apt names no direct reason"))
+    return lines
+
+
+def installed_depends(names):
+    if not names:
+        return {}
+    _, text = run(["dpkg-query", "-W", "-f=${binary:Package}\t${Depends}, ${Pre-Depends}\n"] + names)
+    return parse_depends(text)
+
+
+def refuse_removals(args, simulation, out=None):
+    """Prints why a plan that would remove installed packages is not run. True when it is refused."""
+    out = out or sys.stdout
+    removed = removals(simulation)
+    if not removed:
+        return False
+    pins = [a for a in args if "=" in a and not a.startswith("-")]
+    print(f"setup: refusing that plan: apt would remove {len(removed)} installed "
+          f"package{'s' if len(removed) != 1 else ''}:", file=out)
+    for line in removal_reasons(removed, pins, installed_depends([n for n, _ in removed])):
+        print(f"setup:   remove {line}", file=out)
+    print(f"setup: the pins of that plan: {' '.join(pins) or '(none; only the target release)'}", file=out)
+    print("setup: nothing was changed; remove or update those packages yourself, or install "
+          f"{PACKAGE} by hand", file=out)
+    return True
+
+
+def report(simulation, out=None):
+    out = out or sys.stdout
     new, raised, lowered, origins = changes(simulation)
     print(f"setup: the 32-bit Wine half: {len(new)} new, {len(raised)} raised, "
           f"{len(lowered)} lowered", file=out)
@@ -119,8 +194,16 @@ def report(simulation, out=sys.stdout):
             print(f"setup:   {title}: {item}", file=out)
 
 
+def c_locale():
+    """The environment for a call whose output is parsed: apt translates its messages."""
+    env = dict(os.environ, LC_ALL="C")
+    env.pop("LANGUAGE", None)
+    return env
+
+
 def run(args, capture=True):
-    proc = subprocess.run(args, stdin=subprocess.DEVNULL, text=True,
+    """Runs a command; a captured one (its output is read) runs in the C locale."""
+    proc = subprocess.run(args, stdin=subprocess.DEVNULL, text=True, env=c_locale() if capture else None,
                           stdout=subprocess.PIPE if capture else None,
                           stderr=subprocess.STDOUT if capture else None)
     return proc.returncode, proc.stdout or ""
@@ -174,6 +257,9 @@ def main(argv):
         return 1
     print("setup: " + " ".join(args))
     report(sim)
+    if refuse_removals(args, sim):
+        print(f"setup: {PACKAGE} cannot be installed without removing packages")
+        return 1
     if dry:
         return 0
     rc, _ = run(args, capture=False)

@@ -1,8 +1,11 @@
 """The 32-bit Wine install's choices, worked out from apt's output captured on a machine whose
 bookworm-security i386 index could not be fetched (tests/tools/apt/)."""
+import contextlib
 import importlib.util
 import io
 import os
+import stat
+import tempfile
 import unittest
 from unittest import mock
 
@@ -79,6 +82,52 @@ class Wine32Choices(unittest.TestCase):
         with mock.patch.object(iw, "run", lambda args, capture=True: (100, "E: no network")), \
                 mock.patch.object(iw, "os_codename", lambda: "bookworm"):
             self.assertEqual(iw.plan(), (None, "E: no network"))
+
+
+# apt, apt-cache and dpkg-query as a German machine has them: they answer in English, from the
+# captured texts, only when asked in the C locale. A real install (no -s) is logged.
+FAKE = """#!/bin/sh
+if [ "$LC_ALL" != C ]; then echo "Paketlisten werden gelesen... E: Kaputte Pakete"; exit 100; fi
+case "$0 $*" in
+  *apt-get*" -s "*=*) cat "$APT/removing.txt" ;;
+  *apt-get*" -s "*) cat "$APT/blocked.txt"; exit 100 ;;
+  *apt-get*" -t "*) echo "$*" >>"$LOG"; exit 0 ;;
+  *apt-get*) cat "$APT/blocked-plain.txt"; exit 100 ;;
+  *apt-cache*) cat "$APT/policy.txt" ;;
+  *dpkg-query*) cat "$APT/removing-depends.txt" ;;
+esac
+"""
+
+
+class Wine32Removals(unittest.TestCase):
+    def test_a_plan_that_would_remove_packages_is_refused_in_any_language(self):
+        with tempfile.TemporaryDirectory() as bin_dir:
+            for tool in ("apt-get", "apt-cache", "dpkg-query"):
+                path = os.path.join(bin_dir, tool)
+                with open(path, "w", encoding="utf-8") as f:
+                    f.write(FAKE)
+                os.chmod(path, stat.S_IRWXU)
+            log = os.path.join(bin_dir, "installed.log")
+            env = {"PATH": bin_dir + os.pathsep + os.environ["PATH"], "APT": os.path.join(HERE, "apt"),
+                   "LOG": log, "LANG": "de_DE.UTF-8", "LC_ALL": "de_DE.UTF-8", "LANGUAGE": "de"}
+            out = io.StringIO()
+            with mock.patch.dict(os.environ, env), mock.patch.object(iw, "os_codename", lambda: "bookworm"), \
+                    contextlib.redirect_stdout(out):
+                self.assertEqual(iw.main([]), 1, out.getvalue())
+            self.assertFalse(os.path.exists(log), "the plan was run")
+        text = out.getvalue()
+        self.assertIn("apt would remove 3 installed packages", text)
+        for name in ("libssl-dev 3.0.19-1~deb12u2", "libpq-dev 15.18-0+deb12u1", "libxmlsec1-dev 1.2.37-2"):
+            self.assertIn(f"setup:   remove {name}", text)
+        self.assertIn(f"pins of that plan: {GST}=1.22.0-3+deb12u6 {GST}:i386=1.22.0-3+deb12u6", text)
+
+    def test_each_removal_names_the_pin_or_the_removal_it_follows(self):
+        depends = iw.parse_depends(captured("removing-depends.txt"))
+        lines = iw.removal_reasons(iw.removals(captured("removing.txt")), ["libssl3=3.0.17-1~deb12u2"], depends)
+        self.assertEqual(lines, [
+            "libpq-dev 15.18-0+deb12u1: needs libssl-dev, which goes too",
+            "libxmlsec1-dev 1.2.37-2: needs libssl-dev, which goes too",
+            "libssl-dev 3.0.19-1~deb12u2: needs libssl3 (= 3.0.19-1~deb12u2), pinned to 3.0.17-1~deb12u2"])
 
 
 if __name__ == "__main__":
