@@ -182,32 +182,56 @@ bool FileHolds(const std::string& path, const void* data, DWORD size)
          std::memcmp(content.data(), data, size) == 0;
 }
 
-HRESULT WriteDriverFile(const std::string& path, const void* data, DWORD size)
+std::string ErrorText(DWORD err) { return " (error " + std::to_string(err) + ")"; }
+
+// A file this step made beside the driver: removed again unless it was put in its place.
+class NewFile {
+public:
+  explicit NewFile(std::string path) : path_(std::move(path)) {}
+  ~NewFile()
+  {
+    if (!path_.empty()) {
+      DeleteFileA(path_.c_str());
+    }
+  }
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+  const std::string& Path() const { return path_; }
+  void Keep() { path_.clear(); }
+
+private:
+  std::string path_;
+};
+
+// Writes the driver's bytes to a file of its own and sees them on the disk before it closes.
+HRESULT WriteWhole(const std::string& path, const void* data, DWORD size)
 {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    const DWORD err = GetLastError();
-    std::string line = "cannot replace " + path + " (error " + std::to_string(err) + ")";
-    if (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION || err == ERROR_USER_MAPPED_FILE) {
-      line += ": the driver there differs from this component's and is in use; stop the Tamrin service "
-              "(net stop Tamrin) and register again";
-    }
-    Trace(line);
+    Trace("cannot open " + path + ErrorText(GetLastError()));
     return E_FAIL;
   }
   DWORD written = 0;
   if (!WriteFile(file.get(), data, size, &written, nullptr) || written != size) {
-    Trace("cannot write " + path + " (error " + std::to_string(GetLastError()) + ")");
-    return E_FAIL;  // closes the file
+    Trace("cannot write " + path + ErrorText(GetLastError()));
+    return E_FAIL;
+  }
+  if (!FlushFileBuffers(file.get())) {
+    Trace("cannot flush " + path + ErrorText(GetLastError()));
+    return E_FAIL;
   }
   if (!CloseHandle(file.release())) {
-    Trace("cannot close " + path + " (error " + std::to_string(GetLastError()) + ")");
+    Trace("cannot close " + path + ErrorText(GetLastError()));
     return E_FAIL;
   }
   return S_OK;
 }
 
-// Puts resource 208 at `path`. A failure leaves the file there as it was, attributes too.
+// Puts resource 208 at `path`. The boot-start service points at that file, so it is never
+// written in place: a full disk or an I/O error half way would leave a cut-short driver that
+// fails to load at the next start. The bytes go to a new file in the same folder (same
+// volume, same inherited security), which then replaces the old one in one rename. A failure
+// leaves the old file as it was, attributes too, and nothing beside it.
 HRESULT PlaceDriverFile(const std::string& path)
 {
   const HMODULE module = TamrinModule::Instance();
@@ -218,20 +242,44 @@ HRESULT PlaceDriverFile(const std::string& path)
   if (!data || size == 0) {
     return E_FAIL;
   }
-  // A read-only copy must be replaceable.
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   // From the first restart on the system keeps the driver file loaded, and a loaded image
-  // cannot be rewritten. Registering again (a moved program folder, a repair) finds our
+  // cannot be replaced. Registering again (a moved program folder, a repair) finds our
   // own driver there and must not fail on it.
   if (FileHolds(path, data, size)) {
     return S_OK;
   }
-  const HRESULT hr = WriteDriverFile(path, data, size);
-  if (FAILED(hr) && attributes != INVALID_FILE_ATTRIBUTES) {
-    SetFileAttributesA(path.c_str(), attributes);
+  const std::string folder = path.substr(0, path.find_last_of('\\'));
+  char created[MAX_PATH] = {};
+  if (!GetTempFileNameA(folder.c_str(), "tmr", 0, created)) {
+    Trace("cannot create a new driver file in " + folder + ErrorText(GetLastError()));
+    return E_FAIL;
   }
-  return hr;
+  NewFile newFile(created);
+  HRESULT hr = WriteWhole(newFile.Path(), data, size);
+  if (FAILED(hr)) {
+    return hr;
+  }
+  // A read-only copy must be replaceable.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!MoveFileExA(newFile.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD err = GetLastError();
+    std::string line = "cannot replace " + path + ErrorText(err);
+    // The new file was written in the same folder, so a refusal here is the old file's:
+    // something holds it, as the system holds a driver it has loaded.
+    if (err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION ||
+        err == ERROR_USER_MAPPED_FILE) {
+      line += ": the driver there differs from this component's and is in use; stop the Tamrin service "
+              "(net stop Tamrin) and register again";
+    }
+    Trace(line);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      SetFileAttributesA(path.c_str(), attributes);
+    }
+    return E_FAIL;
+  }
+  newFile.Keep();
+  return S_OK;
 }
 
 }  // namespace

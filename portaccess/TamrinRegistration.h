@@ -48,9 +48,10 @@ HRESULT ApplyScript(const RegScript& script, bool reg);
 // ---- kernel driver -----------------------------------------------------------------------
 // GetSystemDirectory() + "\drivers\tamrin.sys".
 std::string DriverFilePath();
-// NT only (elsewhere S_OK, nothing done). Install: the driver file written from resource 208
-// (left alone when it holds those bytes already, a failure traced to the debugger output),
-// then, only once it is in place, the service key. Remove: the service key, then the driver
+// NT only (elsewhere S_OK, nothing done). Install: resource 208 written to a new file beside
+// the driver file and put in its place in one rename (left alone when it holds those bytes
+// already; a failure leaves the old file whole and is traced to the debugger output), then,
+// only once it is in place, the service key. Remove: the service key, then the driver
 // file deleted (its result ignored).
 HRESULT InstallKernelDriver(bool install);
 

@@ -3,6 +3,7 @@
 #include "TamrinTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 
 using namespace TamrinTest;
 
@@ -91,6 +92,25 @@ void ExpectUnregistered()
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kServiceKey));
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services"));
   EXPECT_FALSE(FileExists(InstalledDriverPath()));
+}
+
+std::string DriverFolder() { return InstalledDriverPath().substr(0, InstalledDriverPath().find_last_of('\\')); }
+
+// What the driver's folder holds: a failed registration leaves nothing new there.
+std::vector<std::string> FolderEntries(const std::string& folder = DriverFolder())
+{
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) {
+    return names;
+  }
+  do {
+    names.emplace_back(found.cFileName);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 class TamrinRegistration : public OcxTest {
@@ -271,6 +291,7 @@ TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndOtherwiseFailsRe
     ASSERT_TRUE(SetFileAttributesA(InstalledDriverPath().c_str(), c.attributes));
     const DWORD attributesBefore = GetFileAttributesA(InstalledDriverPath().c_str());
     const std::string registryBefore = registry();
+    const std::vector<std::string> entriesBefore = FolderEntries();
     TamrinHandles::UniqueFile held(CreateFileA(InstalledDriverPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
@@ -283,11 +304,114 @@ TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndOtherwiseFailsRe
       EXPECT_EQ(output.Text(), "");
     } else {
       EXPECT_EQ(registry(), registryBefore);
+      EXPECT_EQ(FolderEntries(), entriesBefore);
       EXPECT_EQ(GetFileAttributesA(InstalledDriverPath().c_str()), attributesBefore);
       EXPECT_NE(output.Text().find("cannot replace " + InstalledDriverPath()), std::string::npos) << output.Text();
       EXPECT_NE(output.Text().find("in use"), std::string::npos) << output.Text();
     }
   }
+}
+
+// The component's WriteFile, replaced through its import table: it writes half of what it is
+// given and then fails as a full disk does.
+class HalfWriteThenDiskFull {
+public:
+  explicit HalfWriteThenDiskFull(HMODULE module) : slot_(ImportSlot(module, "kernel32.dll", "WriteFile"))
+  {
+    if (slot_) {
+      original_ = reinterpret_cast<WriteFn>(*slot_);
+      Store(reinterpret_cast<void*>(&HalfWrite));
+    }
+  }
+  ~HalfWriteThenDiskFull()
+  {
+    if (slot_) {
+      Store(reinterpret_cast<void*>(original_));
+    }
+  }
+  HalfWriteThenDiskFull(const HalfWriteThenDiskFull&) = delete;
+  HalfWriteThenDiskFull& operator=(const HalfWriteThenDiskFull&) = delete;
+  bool Installed() const { return slot_ != nullptr; }
+  static int Calls() { return calls_; }
+
+private:
+  using WriteFn = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+
+  static BOOL WINAPI HalfWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
+  {
+    ++calls_;
+    original_(file, data, size / 2, written, overlapped);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }
+
+  // The address slot through which `module` calls `function` of `dll`.
+  static void** ImportSlot(HMODULE module, const char* dll, const char* function)
+  {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); dir.Size && imp->Name;
+         ++imp) {
+      if (lstrcmpiA(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) {
+        continue;
+      }
+      auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+      auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+      for (; names->u1.AddressOfData; ++names, ++slots) {
+        if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+          continue;
+        }
+        const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+        if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+          return reinterpret_cast<void**>(&slots->u1.Function);
+        }
+      }
+    }
+    return nullptr;
+  }
+
+  void Store(void* target)
+  {
+    DWORD protection = 0;
+    VirtualProtect(slot_, sizeof(*slot_), PAGE_READWRITE, &protection);
+    *slot_ = target;
+    VirtualProtect(slot_, sizeof(*slot_), protection, &protection);
+  }
+
+  void** slot_;
+  static inline WriteFn original_ = nullptr;
+  static inline int calls_ = 0;
+};
+
+// A disk that fills while the new driver is written: the old driver file, the one the
+// boot-start service loads, stays byte for byte with its attributes, and nothing is left
+// beside it.
+TEST_F(TamrinRegistration, AWriteThatFailsHalfWayLeavesTheOldDriverFileWholeAndNothingBesideIt)
+{
+  ASSERT_EQ(ocx_.Register(), S_OK);
+  const std::vector<std::uint8_t> old = {'M', 'Z', 'o', 'l', 'd', ' ', 'd', 'r', 'i', 'v', 'e', 'r'};
+  {
+    TamrinHandles::UniqueFile f(CreateFileA(InstalledDriverPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(f);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(f.get(), old.data(), static_cast<DWORD>(old.size()), &written, nullptr));
+  }
+  ASSERT_TRUE(SetFileAttributesA(InstalledDriverPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  const std::vector<std::string> entriesBefore = FolderEntries();
+  const DWORD attributesBefore = GetFileAttributesA(InstalledDriverPath().c_str());
+  {
+    HalfWriteThenDiskFull diskFull(ocx_.Module());
+    ASSERT_TRUE(diskFull.Installed());
+    DebugOutput output;
+    EXPECT_EQ(ocx_.Register(), E_FAIL);
+    EXPECT_GT(HalfWriteThenDiskFull::Calls(), 0);
+    EXPECT_NE(output.Text().find("cannot write"), std::string::npos) << output.Text();
+  }
+  EXPECT_EQ(ReadFileBytes(InstalledDriverPath()), old);
+  EXPECT_EQ(GetFileAttributesA(InstalledDriverPath().c_str()), attributesBefore);
+  EXPECT_EQ(FolderEntries(), entriesBefore);
 }
 
 // regsvr32 as an installer would run it.
