@@ -3,7 +3,7 @@
 # and fails it when it did not run to its end, even where the process exits with 0: an
 # ExitProcess(0) reached from code under test, or a crash that leaves with 0, would otherwise
 # read as a pass. GoogleTest keeps a marker file while it runs (TEST_PREMATURE_EXIT_FILE) and
-# writes its report at the very end; a run that names no case is a failure too.
+# writes its report at the very end; a run in which no case ran is a failure too.
 #   wine-gtest.sh BUILD_DIR TEST.exe [ARGS...]
 set -u
 build=$(cd "${1:?build dir}" && pwd)
@@ -28,8 +28,9 @@ if [ ! -s "$run/report.xml" ]; then
   echo "$name exited with 0 but GoogleTest wrote no report: it did not run to its end"
   exit 1
 fi
-cases=$(sed -n 's/.*<testsuites tests="\([0-9]*\)".*/\1/p' "$run/report.xml" | head -n 1)
-if [ "${cases:-0}" -eq 0 ]; then
+# The cases that ran, not those the filter matched: a disabled case is listed as not run.
+cases=$(grep -o '<testcase [^>]*status="run"' "$run/report.xml" | wc -l)
+if [ "$cases" -eq 0 ]; then
   echo "$name ran no test case"
   exit 1
 fi

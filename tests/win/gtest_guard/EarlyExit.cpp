@@ -13,3 +13,9 @@ TEST(EarlyExit, NeverReached)
 {
   SUCCEED();
 }
+
+// Matched by a filter, listed in the report, and never run.
+TEST(EarlyExit, DISABLED_NeverRuns)
+{
+  SUCCEED();
+}
