@@ -1,5 +1,7 @@
 #include "support/WinSupport.h"
 
+#include "platform/GdiScope.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -241,42 +243,13 @@ struct Pixels {
     int Stride() const { return ((w * 3) + 3) & ~3; }
 };
 
-class ScreenDc {
-public:
-    explicit ScreenDc(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {}
-    ~ScreenDc() {
-        if (m_dc) ReleaseDC(m_hwnd, m_dc);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_hwnd;
-    HDC m_dc;
-};
-
-struct DeleteDcGuard {
-    HDC dc;
-    ~DeleteDcGuard() {
-        if (dc) DeleteDC(dc);
-    }
-};
-struct DeleteObjGuard {
-    HGDIOBJ obj;
-    ~DeleteObjGuard() {
-        if (obj) DeleteObject(obj);
-    }
-};
-
 bool Capture(HWND hwnd, bool fromScreen, Pixels& px) {
     RECT r{};
     if (!GetWindowRect(hwnd, &r)) return false;
     px.w = r.right - r.left;
     px.h = r.bottom - r.top;
     if (px.w <= 0 || px.h <= 0) return false;
-    ScreenDc screen(nullptr);
-    DeleteDcGuard mem{CreateCompatibleDC(screen.Get())};
+    platform::WindowDc screen(nullptr);
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = px.w;
@@ -285,18 +258,18 @@ bool Capture(HWND hwnd, bool fromScreen, Pixels& px) {
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    DeleteObjGuard dib{CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0)};
-    if (!dib.obj || !bits) return false;
-    HGDIOBJ old = SelectObject(mem.dc, dib.obj);
+    platform::GdiObject dib(CreateDIBSection(screen.Dc(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib.Get() || !bits) return false;
+    platform::MemoryDc mem(screen.Dc());
+    mem.Select(dib.Get());
     bool ok;
     if (fromScreen)
-        ok = BitBlt(mem.dc, 0, 0, px.w, px.h, screen.Get(), r.left, r.top, SRCCOPY) != 0;
+        ok = BitBlt(mem.Dc(), 0, 0, px.w, px.h, screen.Dc(), r.left, r.top, SRCCOPY) != 0;
     else
-        ok = PrintWindow(hwnd, mem.dc, 0) != 0;
+        ok = PrintWindow(hwnd, mem.Dc(), 0) != 0;
     GdiFlush();
     const auto* p = static_cast<const std::uint8_t*>(bits);
     px.bgr.assign(p, p + static_cast<size_t>(px.Stride()) * static_cast<size_t>(px.h));
-    SelectObject(mem.dc, old);
     return ok;
 }
 
@@ -418,8 +391,8 @@ bool SaveScreenshot(HWND hwnd, const std::string& path, bool fromScreen) {
 COLORREF ScreenPixel(HWND hwnd, int x, int y) {
     POINT pt{x, y};
     ClientToScreen(hwnd, &pt);
-    ScreenDc screen(nullptr);
-    return GetPixel(screen.Get(), pt.x, pt.y);
+    platform::WindowDc screen(nullptr);
+    return GetPixel(screen.Dc(), pt.x, pt.y);
 }
 
 }  // namespace winsupport

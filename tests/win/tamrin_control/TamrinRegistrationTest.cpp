@@ -94,6 +94,20 @@ void ExpectUnregistered()
   EXPECT_FALSE(FileExists(InstalledDriverPath()));
 }
 
+// Puts `content` where the component installs its driver, with `attributes`.
+bool PutInstalledDriver(const std::vector<std::uint8_t>& content, DWORD attributes)
+{
+  {
+    TamrinHandles::UniqueFile f(CreateFileA(InstalledDriverPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!f || !WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr)) {
+      return false;
+    }
+  }
+  return SetFileAttributesA(InstalledDriverPath().c_str(), attributes) != FALSE;
+}
+
 std::string DriverFolder() { return InstalledDriverPath().substr(0, InstalledDriverPath().find_last_of('\\')); }
 
 // What the driver's folder holds: a failed registration leaves nothing new there.
@@ -144,14 +158,7 @@ TEST_F(TamrinRegistration, RegisteringTwiceReplacesTheDriverAndRecreatesTheServi
     TamrinHandles::UniqueKey sub;
     RegCreateKeyExA(k.get(), "Parameters", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, sub.put(), nullptr);
   }
-  {
-    TamrinHandles::UniqueFile f(CreateFileA(InstalledDriverPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(f);
-    DWORD written = 0;
-    WriteFile(f.get(), "old", 3, &written, nullptr);
-  }
-  ASSERT_TRUE(SetFileAttributesA(InstalledDriverPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(PutInstalledDriver({'o', 'l', 'd'}, FILE_ATTRIBUTE_READONLY));
 
   ASSERT_EQ(ocx_.Register(), S_OK);
   ExpectRegistered();
@@ -281,14 +288,7 @@ TEST_F(TamrinRegistration, ADriverFileInUseIsKeptWhenItIsOursAndOtherwiseFailsRe
       ASSERT_EQ(ocx_.Register(), S_OK);
       ASSERT_NO_FATAL_FAILURE(MarkServiceRunning());
     }
-    {
-      TamrinHandles::UniqueFile f(CreateFileA(InstalledDriverPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-      ASSERT_TRUE(f);
-      DWORD written = 0;
-      ASSERT_TRUE(WriteFile(f.get(), c.content.data(), static_cast<DWORD>(c.content.size()), &written, nullptr));
-    }
-    ASSERT_TRUE(SetFileAttributesA(InstalledDriverPath().c_str(), c.attributes));
+    ASSERT_TRUE(PutInstalledDriver(c.content, c.attributes));
     const DWORD attributesBefore = GetFileAttributesA(InstalledDriverPath().c_str());
     const std::string registryBefore = registry();
     const std::vector<std::string> entriesBefore = FolderEntries();
@@ -391,14 +391,7 @@ TEST_F(TamrinRegistration, AWriteThatFailsHalfWayLeavesTheOldDriverFileWholeAndN
 {
   ASSERT_EQ(ocx_.Register(), S_OK);
   const std::vector<std::uint8_t> old = {'M', 'Z', 'o', 'l', 'd', ' ', 'd', 'r', 'i', 'v', 'e', 'r'};
-  {
-    TamrinHandles::UniqueFile f(CreateFileA(InstalledDriverPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(f);
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(f.get(), old.data(), static_cast<DWORD>(old.size()), &written, nullptr));
-  }
-  ASSERT_TRUE(SetFileAttributesA(InstalledDriverPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(PutInstalledDriver(old, FILE_ATTRIBUTE_READONLY));
   const std::vector<std::string> entriesBefore = FolderEntries();
   const DWORD attributesBefore = GetFileAttributesA(InstalledDriverPath().c_str());
   {
