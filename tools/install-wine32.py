@@ -13,7 +13,9 @@ of the day, as apt prints them.
     install-wine32.py --dry-run  only work out and print the plan
 
 Set-up never removes a package: a plan whose simulation would remove any installed package
-is refused, with the packages and the pins that would take them.
+is refused, with the packages and the pins that would take them, and every real install
+carries --no-remove, so apt stops where it would remove one (the list may have changed since
+the simulation); a simulation then names what it would have removed.
 
 Exit status: 0 installed (or already there), 1 it could not be installed.
 """
@@ -24,6 +26,8 @@ import sys
 
 PACKAGE = "wine32:i386"
 APT_INSTALL = ["apt-get", "install", "-y", "--no-install-recommends"]
+# apt-get install -y removes any installed package that stands in its way, without asking.
+NO_REMOVE = "--no-remove"
 MAX_ROUNDS = 6  # each round pins the libraries one simulation names; a chain is short
 
 # "libwine:i386 : Depends: libgstreamer-plugins-base1.0-0:i386 (>= 1.0.0) but it is not going
@@ -176,7 +180,8 @@ def refuse_removals(args, simulation, out=None):
           f"package{'s' if len(removed) != 1 else ''}:", file=out)
     for line in removal_reasons(removed, pins, installed_depends([n for n, _ in removed])):
         print(f"setup:   remove {line}", file=out)
-    print(f"setup: the pins of that plan: {' '.join(pins) or '(none; only the target release)'}", file=out)
+    if "-t" in args:
+        print(f"setup: the pins of that plan: {' '.join(pins) or '(none; only the target release)'}", file=out)
     print("setup: nothing was changed; remove or update those packages yourself, or install "
           f"{PACKAGE} by hand", file=out)
     return True
@@ -209,6 +214,23 @@ def run(args, capture=True):
     return proc.returncode, proc.stdout or ""
 
 
+def simulated(args):
+    """apt-get install args as a simulation: it changes nothing, and it names what it removes."""
+    return args[:2] + ["-s"] + [a for a in args[2:] if a != NO_REMOVE]
+
+
+def removing(args):
+    """args as a real install that stops rather than remove an installed package."""
+    return args[:2] + [NO_REMOVE] + args[2:]
+
+
+def refused_after_failure(args):
+    """After a real install of args failed: True (and says why) when apt stopped because it
+    would have removed installed packages."""
+    _, sim = run(simulated(args))
+    return refuse_removals(args, sim)
+
+
 def os_codename():
     with open("/etc/os-release", encoding="utf-8") as f:
         for line in f:
@@ -225,7 +247,7 @@ def plan():
     base = APT_INSTALL + ["-t", suite, "--allow-downgrades", PACKAGE]
     pins, pinned = [], set()
     for _ in range(MAX_ROUNDS):
-        rc, sim = run(base[:2] + ["-s"] + base[2:] + pins)
+        rc, sim = run(simulated(base + pins))
         if rc == 0:
             return base + pins, sim
         blocked = [b for b in blocked_packages(sim) if b not in pinned]
@@ -244,17 +266,21 @@ def main(argv):
     dry = "--dry-run" in argv
     if not dry:
         print(f"setup: installing the 32-bit Wine half ({PACKAGE}) from the lists as they are")
-        rc, out = run(APT_INSTALL + [PACKAGE])
+        rc, out = run(removing(APT_INSTALL + [PACKAGE]))
         if rc == 0:
             print(f"setup: {PACKAGE} installed from the lists as they are")
             return 0
         print("\n".join(out.rstrip().splitlines()[-15:]))
+        if refused_after_failure(APT_INSTALL + [PACKAGE]):
+            print(f"setup: {PACKAGE} cannot be installed without removing packages")
+            return 1
         print("setup: that failed; working out versions both architectures share")
     args, sim = plan()
     if args is None:
         print(sim.rstrip())
         print(f"setup: {PACKAGE} cannot be installed from these package lists")
         return 1
+    args = removing(args)
     print("setup: " + " ".join(args))
     report(sim)
     if refuse_removals(args, sim):
@@ -264,7 +290,10 @@ def main(argv):
         return 0
     rc, _ = run(args, capture=False)
     if rc != 0:
-        print(f"setup: the install above failed (apt-get exit status {rc})")
+        if refused_after_failure(args):
+            print(f"setup: {PACKAGE} cannot be installed without removing packages")
+        else:
+            print(f"setup: the install above failed (apt-get exit status {rc})")
         return 1
     print(f"setup: {PACKAGE} installed")
     return 0

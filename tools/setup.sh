@@ -7,6 +7,7 @@
 # (tools/install-wine32.py: the plain install first, and where an i386 index out of step with
 # its amd64 twin blocks it, versions both architectures share); where even that fails,
 # set-up says so and goes on, and `make test` reports the product's tests as not run.
+# No install here removes a package: where apt would, set-up names them and fails.
 set -u
 cd "$(dirname "$0")/.."
 pkgs="cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
@@ -49,10 +50,25 @@ for try in 1 2 3; do
 done
 [ $updated = yes ] || echo "setup: WARNING: some package index could not be fetched; installing from the lists as they are" >&2
 
+# apt-get install -y removes whatever installed package stands in its way, without asking:
+# --no-remove makes it stop instead, before it changes anything. Its simulation (in the C
+# locale, whose words this reads) then names what it would have removed.
+would_remove() {
+  env -u LANGUAGE LC_ALL=C apt-get install -s --no-install-recommends "$@" 2>/dev/null |
+    sed -n 's/^Remv \([^ ]*\)\( \[\([^]]*\)\]\)\{0,1\}.*/\1 \3/p'
+}
+
 if [ -n "$missing" ]; then
   echo "setup: installing:$missing"
   # shellcheck disable=SC2086
-  if ! apt-get install -y --no-install-recommends $missing; then
+  if ! apt-get install -y --no-install-recommends --no-remove $missing; then
+    # shellcheck disable=SC2086
+    removed=$(would_remove $missing)
+    if [ -n "$removed" ]; then
+      echo "setup: apt would remove installed packages to install these; nothing was changed:" >&2
+      echo "$removed" | sed 's/ *$//; s/^/setup:   remove /' >&2
+      echo "setup: remove or update those packages yourself, then run set-up again" >&2
+    fi
     echo "setup: could not install the packages the builds and tests need:$missing" >&2
     exit 1
   fi
