@@ -1,19 +1,22 @@
 #!/usr/bin/env python3
 """Checks that 32-bit Windows binaries import nothing that Windows XP SP3 lacks.
 
-    check-xp-imports.py [--objdump OBJDUMP] [--cc CC] FILE...
-    check-xp-imports.py [--objdump OBJDUMP] [--cc CC] --self-test
+    check-xp-imports.py [--objdump OBJDUMP] [--nm NM] [--cc CC] FILE...
+    check-xp-imports.py [--objdump OBJDUMP] [--nm NM] [--cc CC] --self-test
 
 Every function a binary imports from a system DLL must be declared by the MinGW-w64 headers
 with _WIN32_WINNT set to 0x0501 (Windows XP): one C file takes the address of each, and a
-name that does not compile is a function XP does not have. The C runtime (msvcrt.dll) is not
-checked: the toolchain's own startup code depends on it. A kernel driver's imports from
-ntoskrnl.exe and hal.dll are checked against the reviewed list below instead, and a DLL that
-XP does not ship fails whatever it provides.
+name that does not compile is a function XP does not have. Every import from the C runtime
+(msvcrt.dll), function or data, must be exported by the toolchain's import library of the
+Visual C++ 7.0 runtime (libmsvcr70.a): XP's msvcrt.dll carries version 7.0, and later
+runtimes added names (_wfopen_s, _atoi_l) that XP's lacks; a name outside it passes only when
+it is on the reviewed list below. A kernel driver's imports from ntoskrnl.exe and hal.dll are
+checked against a reviewed list too, and a DLL that XP does not ship fails whatever it
+provides.
 
 --self-test builds a small program with the toolchain's posix thread model, whose runtime
-imports GetTickCount64 (Vista and later), and checks that it fails; it also checks that a
-driver import the list does not hold fails.
+imports GetTickCount64 (Vista and later), and one that imports _wfopen_s from msvcrt.dll,
+and checks that both fail; it also checks that a driver import the list does not hold fails.
 """
 import argparse
 import os
@@ -22,7 +25,12 @@ import subprocess
 import sys
 import tempfile
 
-RUNTIME = {"msvcrt.dll"}
+RUNTIME = "msvcrt.dll"
+# The closest list of XP's msvcrt.dll exports that the toolchain has.
+RUNTIME_LIST = "libmsvcr70.a"
+# C runtime names that XP SP3's msvcrt.dll exports although libmsvcr70.a does not list them.
+# Reviewed by hand: add a name only with how it was seen in XP SP3's msvcrt.dll.
+XP_RUNTIME_EXTRAS = {}
 
 # User-mode DLLs that Windows XP SP3 ships with.
 XP_DLLS = {
@@ -74,6 +82,24 @@ def imports_of(dump):
     return found
 
 
+def runtime_exports(cc, nm):
+    """The names libmsvcr70.a imports from the runtime DLL, functions and data alike."""
+    lib = subprocess.run([cc, f"-print-file-name={RUNTIME_LIST}"], capture_output=True,
+                         text=True).stdout.strip()
+    if not os.path.isabs(lib) or not os.path.isfile(lib):
+        raise RuntimeError(f"{cc} finds no {RUNTIME_LIST} (package mingw-w64-i686-dev)")
+    r = subprocess.run([nm, lib], capture_output=True, text=True, env=dict(os.environ, LC_ALL="C"))
+    if r.returncode != 0:
+        raise RuntimeError(f"{nm} {lib} failed:\n{r.stderr}")
+    # "00000000 I __imp___iob": an import member's address slot. The static helpers the
+    # library also holds define theirs as data ("D"), and do not count. A 32-bit symbol
+    # carries one underscore more than the exported name.
+    names = {m.group(1) for m in re.finditer(r"^[0-9a-fA-F]* *I __imp__(\S+)$", r.stdout, re.M)}
+    if not names:
+        raise RuntimeError(f"{nm} read no imports from {lib}")
+    return names
+
+
 def undeclared(names, cc):
     """The names that the MinGW-w64 headers do not declare for Windows XP."""
     if not names:
@@ -96,16 +122,21 @@ def undeclared(names, cc):
     return missing
 
 
-def problems_of(dumps, cc):
+def problems_of(dumps, cc, nm):
     """dumps: {file: objdump text}. Returns every finding as 'file: text'."""
     problems = []
     checked = {}
+    runtime = None
     for path, dump in dumps.items():
         found = imports_of(dump)
         if not any(found.values()):
             problems.append(f"{path}: no imports read (not a PE image, or objdump wrote another layout)")
         for dll, names in found.items():
-            if dll in RUNTIME:
+            if dll == RUNTIME:
+                if runtime is None:
+                    runtime = runtime_exports(cc, nm) | set(XP_RUNTIME_EXTRAS)
+                problems += [f"{path}: {dll} {n}: not exported by the Visual C++ 7.0 runtime ({RUNTIME_LIST})"
+                             for n in names if n not in runtime]
                 continue
             if dll in KERNEL_DLLS:
                 problems += [f"{path}: {dll} {n}: not on the reviewed list of XP kernel routines"
@@ -131,18 +162,19 @@ def dump_of(path, objdump):
     return r.stdout
 
 
-def check(files, objdump, cc):
+def check(files, objdump, nm, cc):
     for f in files:
         if not os.path.isfile(f):
             print(f"missing: {f}", file=sys.stderr)
             return 1
-    problems = problems_of({f: dump_of(f, objdump) for f in files}, cc)
+    problems = problems_of({f: dump_of(f, objdump) for f in files}, cc, nm)
     for p in problems:
         print(p)
     if problems:
         print(f"{len(problems)} import(s) that Windows XP SP3 lacks")
         return 1
-    print(f"every system import of {len(files)} file(s) exists on Windows XP SP3")
+    print(f"every system import of {len(files)} file(s) exists on Windows XP SP3 "
+          f"(the C runtime's read against {RUNTIME_LIST})")
     return 0
 
 
@@ -159,6 +191,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR line, int) {
 }
 """
 
+# _wfopen_s came with the Visual C++ 8.0 runtime; XP's msvcrt.dll does not export it.
+NEWER_RUNTIME_PROGRAM = r"""
+#include <stdio.h>
+int main(void) {
+    FILE *f = NULL;
+    if (_wfopen_s(&f, L"x", L"r") == 0 && f) fclose(f);
+    return 0;
+}
+"""
+
 DRIVER_DUMP = """
 \tDLL Name: ntoskrnl.exe
 \tvma:  Hint/Ord Member-Name Bound-To
@@ -167,21 +209,28 @@ DRIVER_DUMP = """
 """
 
 
-def self_test(objdump, cc):
+def self_test(objdump, nm, cc):
     posix = re.sub(r"gcc(-[a-z0-9]+)?$", "g++", cc) + "-posix"
     failures = []
     with tempfile.TemporaryDirectory() as tmp:
-        src, exe = os.path.join(tmp, "p.cpp"), os.path.join(tmp, "p.exe")
-        with open(src, "w") as f:
-            f.write(SELF_TEST_PROGRAM)
-        r = subprocess.run([posix, "-static", "-o", exe, src], capture_output=True, text=True)
-        if r.returncode != 0:
-            failures.append(f"building with {posix} failed:\n{r.stderr}")
-        else:
-            found = problems_of({exe: dump_of(exe, objdump)}, cc)
-            if not any("kernel32.dll GetTickCount64: not declared" in p for p in found):
-                failures.append(f"the posix runtime's GetTickCount64 was not caught: {found}")
-    found = problems_of({"tamrin.sys": DRIVER_DUMP}, cc)
+        def problems_of_built(compiler, name, text, *flags):
+            src, exe = os.path.join(tmp, name), os.path.join(tmp, name + ".exe")
+            with open(src, "w") as f:
+                f.write(text)
+            r = subprocess.run([compiler, *flags, "-o", exe, src], capture_output=True, text=True)
+            if r.returncode != 0:
+                failures.append(f"building {name} with {compiler} failed:\n{r.stderr}")
+                return None
+            return problems_of({exe: dump_of(exe, objdump)}, cc, nm)
+
+        found = problems_of_built(posix, "p.cpp", SELF_TEST_PROGRAM, "-static")
+        if found is not None and not any("kernel32.dll GetTickCount64: not declared" in p for p in found):
+            failures.append(f"the posix runtime's GetTickCount64 was not caught: {found}")
+        found = problems_of_built(cc, "r.c", NEWER_RUNTIME_PROGRAM)
+        runtime = [p for p in (found or []) if "msvcrt.dll" in p]
+        if found is not None and (len(runtime) != 1 or "msvcrt.dll _wfopen_s: not exported" not in runtime[0]):
+            failures.append(f"the runtime's _wfopen_s was not caught alone: {found}")
+    found = problems_of({"tamrin.sys": DRIVER_DUMP}, cc, nm)
     if found != ["tamrin.sys: ntoskrnl.exe KeQueryActiveProcessorCountEx: "
                  "not on the reviewed list of XP kernel routines"]:
         failures.append(f"the driver's import list was not applied: {found}")
@@ -194,6 +243,7 @@ def self_test(objdump, cc):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--objdump", default="i686-w64-mingw32-objdump")
+    ap.add_argument("--nm", default="i686-w64-mingw32-nm")
     ap.add_argument("--cc", default="i686-w64-mingw32-gcc")
     ap.add_argument("--self-test", action="store_true")
     ap.add_argument("files", nargs="*")
@@ -201,7 +251,9 @@ def main():
     if not a.self_test and not a.files:
         ap.error("no files named")
     try:
-        return self_test(a.objdump, a.cc) if a.self_test else check(a.files, a.objdump, a.cc)
+        if a.self_test:
+            return self_test(a.objdump, a.nm, a.cc)
+        return check(a.files, a.objdump, a.nm, a.cc)
     except (RuntimeError, OSError) as e:
         print(e, file=sys.stderr)
         return 1
