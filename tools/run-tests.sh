@@ -5,7 +5,7 @@
 # programs but 32-bit Wine is missing or broken, the run fails (KL_WIN32_TESTS=optional turns
 # that into a warning). Every suite runs even when an
 # earlier one failed; the summary says which ran, why any did not, and names every test that
-# skipped itself.
+# CTest did not run and every case a test program skipped.
 #   run-tests.sh NATIVE_DIR FUZZ_DIR WIN64_DIR WIN32_DIR   (an empty name skips that suite)
 set -u
 cd "$(dirname "$0")/.."
@@ -36,11 +36,16 @@ suite() { # name dir [ctest options]
     failed=$((failed + $1))
     passed=$((passed + $2 - $1))
   fi
-  rm -f "$log"
-  # A test program that skips a case still exits 0: name each such case.
+  # Tests CTest did not run: skipped by their exit status (counted as passed above) or
+  # disabled (not counted). "\t  2 - name (Skipped)" under its closing heading.
   local t
   while read -r t; do
     [ -n "$t" ] && skipped+=("$name: $t")
+  done < <(sed -n '/^The following tests did not run:/,/^[^[:space:]]/ s/^[[:space:]]\{1,\}[0-9]\{1,\} - \(.*\) (\(.*\))$/\1: not run (\2)/p' "$log")
+  rm -f "$log"
+  # A test program that skips a case still exits 0: name each such case.
+  while read -r t; do
+    [ -n "$t" ] && skipped+=("$name: $t: skipped inside its test program")
   done < <(sed -n 's/^\[  SKIPPED \] \([A-Za-z_][A-Za-z0-9_/]*\.[A-Za-z0-9_/]*\).*/\1/p' \
              "$dir/Testing/Temporary/LastTest.log" 2>/dev/null | sort -u)
 }
@@ -78,7 +83,7 @@ fi
 echo "=== summary"
 printf '%s\n' "${summary[@]}"
 if [ ${#skipped[@]} -gt 0 ]; then
-  echo "Skipped inside a test program (counted as passed by the runner):"
+  echo "Not run, or skipped (a skipped test counts as passed):"
   printf '  %s\n' "${skipped[@]}"
 fi
 echo "Total: $passed passed, $failed failed"
