@@ -1,6 +1,7 @@
 #pragma once
-// Exit status of keyloom.exe. Editor mode always ends with kExitOk; command-line
-// mode tells a script what happened.
+// Exit status of keyloom.exe. A closed editor ends with kExitOk, and so does a board
+// programmed from the command line; a usage error or a missing named file ends either
+// mode with its code, and the rest tell a command-line script what went wrong.
 namespace ExitCodes {
 constexpr int kExitOk = 0;               // programmed successfully (or editor closed)
 constexpr int kExitProgrammingFailed = 1; // the board was not programmed

@@ -4,11 +4,13 @@
 #include "DownloadingFixture.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "controls/LabelButton_Helper.h"
 #include "core/ExitCodes.h"
 #include "editor/frmMain.h"
 #include "programming/ProgressCallback.h"
+#include "support/WinSupport.h"
 
 namespace {
 
@@ -162,37 +164,26 @@ TEST_F(DownloadingWindowTest, StatusLabelLoadsAClosedWindowAgain) {
 // unload returns says little about when it began.
 class HideWatcher {
 public:
-    explicit HideWatcher(HWND hwnd) : m_hwnd(hwnd), m_start(GetTickCount()) {
-        m_thread = CreateThread(nullptr, 0, &HideWatcher::Run, this, 0, nullptr);
-    }
-    ~HideWatcher() {
-        m_stop = true;
-        if (m_thread) {
-            WaitForSingleObject(m_thread, 5000);
-            CloseHandle(m_thread);
-        }
-    }
+    explicit HideWatcher(HWND hwnd) : m_hwnd(hwnd), m_start(GetTickCount()) {}
+    ~HideWatcher() { m_stop = true; }  // a test that ends early must not wait forever
     // Milliseconds from the start until the window was first seen hidden; 0 if never.
     DWORD HiddenAfter() const { return m_hiddenAfter; }
 
 private:
-    static DWORD WINAPI Run(LPVOID p) {
-        auto* self = static_cast<HideWatcher*>(p);
-        while (!self->m_stop) {
-            if (!IsWindow(self->m_hwnd) || !IsWindowVisible(self->m_hwnd)) {
-                self->m_hiddenAfter = GetTickCount() - self->m_start;
-                if (self->m_hiddenAfter == 0) self->m_hiddenAfter = 1;
-                return 0;
-            }
-            Sleep(2);
-        }
-        return 0;
-    }
     HWND m_hwnd;
     DWORD m_start;
-    HANDLE m_thread = nullptr;
-    volatile bool m_stop = false;
-    volatile DWORD m_hiddenAfter = 0;
+    std::atomic<bool> m_stop{false};
+    std::atomic<DWORD> m_hiddenAfter{0};
+    // Declared last: it starts once everything it reads is set, and ends before they go.
+    winsupport::Thread m_thread{[this] {
+        for (; !m_stop; Sleep(2)) {
+            if (!IsWindow(m_hwnd) || !IsWindowVisible(m_hwnd)) {
+                const DWORD after = GetTickCount() - m_start;
+                m_hiddenAfter = after == 0 ? 1 : after;
+                return;
+            }
+        }
+    }};
 };
 
 TEST_F(DownloadingWindowTest, CloseFormUnloadsAboutOneSecondLater) {
