@@ -1,8 +1,8 @@
 include(GoogleTest)
 
 # Under Wine every test executable runs through tools/wine-gtest.sh (tools/wine-run.sh, and
-# a check that GoogleTest ran to its end) inside one Wine session (private prefix, own Xvfb display) that a setup test starts and a
-# cleanup test ends.
+# a check that GoogleTest ran to its end) inside one Wine session (private prefix, own Xvfb
+# display) that a setup test starts and a cleanup test ends.
 function(kl_wine_fixture)
   add_test(NAME wine_session_start
            COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${CMAKE_BINARY_DIR})

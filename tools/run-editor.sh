@@ -10,24 +10,10 @@ progdir=$build/Keyloom
 . "$(dirname "$0")/wine-env.sh" "$build" wineprefix-run || exit 1
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 
-wait_for() { # seconds, command...
-  local t=$1; shift
-  local end=$((SECONDS + t))
-  until "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.2
-  done
-}
-
 xpid=""
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  # Xvfb picks a free display itself and names it once it is ready.
-  numfile=$build/run-xvfb.display
-  rm -f "$numfile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 3>"$numfile" &
-  xpid=$!
-  wait_for 30 test -s "$numfile" || { echo "no virtual display" >&2; kill $xpid; exit 1; }
-  export DISPLAY=:$(tr -dc '0-9' <"$numfile")
+  start_xvfb "$build/run-xvfb.log" || exit 1
+  xpid=$KL_XVFB_PID
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -3,9 +3,9 @@
 # this machine runs 32-bit programs, of the 32-bit build too. The 32-bit build's host checks
 # (its files read on this machine, no Wine) run everywhere. Where the kernel runs 32-bit
 # programs but 32-bit Wine is missing or broken, the run fails (KL_WIN32_TESTS=optional turns
-# that into a warning). Every suite runs even when an
-# earlier one failed; the summary says which ran, why any did not, and names every test that
-# CTest did not run and every case a test program skipped.
+# that into a warning). Every suite runs even when an earlier one failed; the summary says
+# which ran, why any did not, and names every test that CTest did not run and every case a
+# test program skipped.
 #   run-tests.sh NATIVE_DIR FUZZ_DIR WIN64_DIR WIN32_DIR   (an empty name skips that suite)
 set -u
 cd "$(dirname "$0")/.."
@@ -63,18 +63,18 @@ if [ -n "$win32" ]; then
        # The 32-bit build is the product: where the kernel could run it, not testing it is a
        # failure, unless whoever runs this says they knowingly test without it.
        if [ $code -eq 2 ]; then
-         what="This kernel runs 32-bit programs: install the 32-bit Wine half (make setup; tools/setup.sh says"
-         what2="why it could not)"
+         what=("This kernel runs 32-bit programs: install the 32-bit Wine half (make setup; tools/setup.sh says"
+               "why it could not)")
        else
-         what="Whether this kernel runs 32-bit programs is unknown, so they may run here: give the probe"
-         what2="a folder where programs may run (TMPDIR)"
+         what=("Whether this kernel runs 32-bit programs is unknown, so they may run here: give the probe"
+               "a folder where programs may run (TMPDIR)")
        fi
        if [ "${KL_WIN32_TESTS:-}" = optional ]; then
          summary+=("WARNING: the product's own Wine tests (32-bit build) did NOT run: $why (KL_WIN32_TESTS=optional).")
        else
          summary+=("FAILED: the product's own Wine tests (32-bit build) did not run: $why." \
-                   "        $what" \
-                   "        $what2, or set KL_WIN32_TESTS=optional to test without it knowingly.")
+                   "        ${what[0]}" \
+                   "        ${what[1]}, or set KL_WIN32_TESTS=optional to test without it knowingly.")
          rc=1
          failed=$((failed + 1))  # the closing count must not read as all passed
        fi ;;

@@ -55,3 +55,28 @@ wine_font_replacements() {
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${face%%=*}" /d "${face#*=}" /f </dev/null >/dev/null 2>&1
   done
 }
+
+wait_for() { # seconds, command...: polls the command until it succeeds or the time is up
+  local t=$1; shift
+  local end=$((SECONDS + t))
+  until "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
+# Starts an Xvfb display of our own, logging to LOG: sets KL_XVFB_PID and DISPLAY, or says
+# why and returns 1. Xvfb picks a free display itself and names it once it is ready, so
+# sessions starting at the same moment can never share one.
+start_xvfb() { # LOG
+  local log=$1 numfile=$kl_wine_build/xvfb-$$.display
+  rm -f "$numfile"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$log" 2>&1 3>"$numfile" &
+  KL_XVFB_PID=$!
+  if ! wait_for 30 test -s "$numfile"; then
+    echo "Xvfb did not come up" >&2; cat "$log" >&2
+    kill "$KL_XVFB_PID" 2>/dev/null; rm -f "$numfile"; return 1
+  fi
+  export DISPLAY=:$(tr -dc '0-9' <"$numfile")
+  rm -f "$numfile"
+}

@@ -15,15 +15,6 @@ envfile=$build/wine-session.env
 # shellcheck source=tools/wine-env.sh
 . "$(dirname "$0")/wine-env.sh" "$build" "$prefix" || exit 1
 
-wait_for() { # seconds, command...
-  local t=$1; shift
-  local end=$((SECONDS + t))
-  until "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
-
 stop() {
   if [ -f "$envfile" ]; then
     # shellcheck disable=SC1090
@@ -39,18 +30,8 @@ stop() {
 
 start() {
   stop
-  # Xvfb picks a free display itself and names it when it is ready: sessions of other build
-  # folders starting at the same moment can never share one.
-  local numfile=$build/xvfb.display
-  rm -f "$numfile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$build/xvfb.log" 2>&1 3>"$numfile" &
-  local xpid=$!
-  if ! wait_for 30 test -s "$numfile"; then
-    echo "Xvfb did not come up" >&2; cat "$build/xvfb.log" >&2; kill $xpid 2>/dev/null; return 1
-  fi
-  local n
-  n=$(tr -dc '0-9' <"$numfile")
-  export DISPLAY=:$n
+  start_xvfb "$build/xvfb.log" || return 1
+  local xpid=$KL_XVFB_PID
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # A 64-bit prefix on a machine without 32-bit Wine reports the missing 32-bit half
     # (syswow64) as a failure: judge by the prefix that was written, not the exit code.
@@ -71,10 +52,10 @@ start() {
   # Warm-up with stdio going nowhere: Wine's system processes inherit it.
   wine cmd /c exit </dev/null >/dev/null 2>&1
   cat >"$envfile" <<ENV
-export DISPLAY=':$n'
+export DISPLAY='$DISPLAY'
 export KL_XVFB_PID=$xpid
 ENV
-  echo "wine session up ($WINEARCH): display :$n, prefix $WINEPREFIX"
+  echo "wine session up ($WINEARCH): display $DISPLAY, prefix $WINEPREFIX"
 }
 
 case $cmd in
