@@ -7,7 +7,8 @@ namespace KeyTables {
 
 // Installs the DirectInput keyboard as the device of KeyTables (kept for the rest of
 // the run). getMainWindow gives the main window's handle, loading the window if needed;
-// it is called at set-up time, which happens on the first sided key.
+// it is called at set-up time: when the editor's main window has come on screen (start-up),
+// else on the first key-state read.
 void UseDirectInputKeyboard(HWND (*getMainWindow)());
 // Whether that keyboard's set-up has created its DirectInput device.
 bool DirectInputKeyboardHasDevice();

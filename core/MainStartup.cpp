@@ -6,6 +6,7 @@
 #include "core/ExitCodes.h"
 #include "core/Globals.h"
 #include "core/Host.h"
+#include "core/KeyTables.h"
 #include "core/QbcFile.h"
 #include "core/Util.h"
 
@@ -243,6 +244,18 @@ void Main() {
             w.Move(w.Left(), -w.Height() - 2000);  // above the screen, never seen
     }
 
+    // The editor's keyboard device for the sided keys is made as soon as the main window is
+    // on screen, before a key can come: a device made while a key is down never sees that
+    // key, so the first left Shift pressed would read as the right one. One attempt here;
+    // a failed one is tried again by the first key-state read.
+    bool fKeyboardSetUp = false;
+    auto showMainWindow = [&windows, &fKeyboardSetUp] {
+        windows.ShowMainWindow();
+        if (fKeyboardSetUp) return;
+        fKeyboardSetUp = true;
+        KeyTables::InitializeDirectInput();
+    };
+
     if (sFileName.empty()) {
         if (g_fCommandLineMode) {
             ShowUsageAndEnd("ERROR: command-line is missing .QBC file");
@@ -250,7 +263,7 @@ void Main() {
         }
         if (!Util::FileExists(sCfgPath)) {
             // First run: the options dialog over the shown main window.
-            windows.ShowMainWindow();
+            showMainWindow();
             windows.ShowOptionsDialog();
         }
         sFileName = sAppPath + "\\keyloom.qbc";
@@ -268,7 +281,7 @@ void Main() {
         windows.ShowDownloadingWindow();
         windows.ProgramBoard();
     } else {
-        windows.ShowMainWindow();
+        showMainWindow();
     }
 }
 

@@ -134,6 +134,10 @@ void Form::Show(bool modal, Form* owner) {
         SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_DEFERERASE);
         SetForegroundWindow(m_hwnd);
         SetActiveWindow(m_hwnd);
+        // Already the active form, so no activation came: where the focus has left the
+        // form meanwhile (its control was disabled), it comes back as on an activation.
+        const HWND focus = GetFocus();
+        if (GetActiveWindow() == m_hwnd && focus != m_hwnd && !IsChild(m_hwnd, focus)) RestoreFocus();
     }
     PaintNow();
     if (!modal) return;
@@ -209,6 +213,18 @@ void Form::SetIcon(HICON icon) {
     }
 }
 
+void Form::NoteFocus(HWND focused) {
+    if (auto* form = dynamic_cast<Form*>(FromHwnd(GetAncestor(focused, GA_ROOT)))) form->m_focus = focused;
+}
+
+bool Form::RestoreFocus() {
+    const HWND f = m_focus;
+    if (!m_hwnd || !f || f == m_hwnd || !IsChild(m_hwnd, f) || !IsWindowVisible(f) || !IsWindowEnabled(f))
+        return false;
+    ::SetFocus(f);
+    return true;
+}
+
 Form* Form::ActiveForm() { return dynamic_cast<Form*>(FromHwnd(GetActiveWindow())); }
 
 std::vector<Form*> Form::LoadedForms() { return AllForms(); }
@@ -229,7 +245,19 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         result = 0;
         return true;
     case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) Form_Activate();
+        if (LOWORD(wp) == WA_INACTIVE) {
+            // The focus is still ours here: keep it also where it is on a window that is
+            // not one of ours (one that does not tell us when it takes the focus).
+            if (const HWND f = GetFocus(); f && (f == m_hwnd || IsChild(m_hwnd, f))) m_focus = f;
+            return false;
+        }
+        Form_Activate();
+        // As in any dialog: the focus goes back where the user or the code left it, not
+        // to the frame. A minimized form takes no focus.
+        if (HIWORD(wp) == 0 && RestoreFocus()) {
+            result = 0;
+            return true;
+        }
         return false;
     case WM_COMMAND:
         if (lp == 0 && HIWORD(wp) == 0 && m_menuRoot) {

@@ -200,6 +200,7 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         self->ForgetHwnd();
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
+    if (msg == WM_SETFOCUS) Form::NoteFocus(hwnd);
     LRESULT result = 0;
     try {
         if (self->HandleMessage(msg, wp, lp, result)) return result;
@@ -222,6 +223,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         self->ForgetHwnd();
         return old ? CallWindowProcA(old, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
     }
+    if (msg == WM_SETFOCUS) Form::NoteFocus(hwnd);
     LRESULT result = 0;
     try {
         if (self->HandleMessage(msg, wp, lp, result)) return result;

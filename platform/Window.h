@@ -156,7 +156,8 @@ public:
     // Returns false when a handler cancelled.
     bool Unload();
     // Shows the form; modal runs a nested loop until it is hidden or unloaded. A form
-    // that is shown already comes to the front and becomes the active window.
+    // that is shown already comes to the front and becomes the active window. Whenever
+    // a form is activated, the control that last had its focus gets it back.
     void Show(bool modal = false, Form* owner = nullptr);
     void Hide();
     // 0 normal, 1 minimized, 2 maximized.
@@ -217,8 +218,16 @@ protected:
     void OnHwndDestroyed() override;
 
 private:
+    friend class Window;
     static bool PreTranslateKey(MSG& msg);
+    // The form of a window that has just taken the focus remembers it.
+    static void NoteFocus(HWND focused);
+    // Gives the focus back to the control that last had it; false (nothing done) when
+    // that was the form itself, or the control is gone, hidden or disabled.
+    bool RestoreFocus();
     void MarkUnloaded();
+    // The window of this form that last had the focus: a control, the form itself or none.
+    HWND m_focus = nullptr;
     bool m_keyPreview = false;
     Window* m_defaultButton = nullptr;
     Window* m_cancelButton = nullptr;

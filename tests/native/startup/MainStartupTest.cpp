@@ -68,11 +68,13 @@ protected:
     ScratchFolder folder;
     RecordingHost host;
     RecordingWindows windows;
+    RecordingKeyboard keyboard{windows.log};
 
     void SetUp() override {
         host.appPath = folder.AppPath();
         SetHost(&host);
         MainStartup::SetStartupWindows(&windows);
+        KeyTables::SetKeyboardDevice(&keyboard);
         g_fCommandLineMode = false;
         g_fShowUserText = false;
         g_fRamOnly = false;
@@ -86,6 +88,7 @@ protected:
         g_abMacroKeys[0] = 0;
     }
     void TearDown() override {
+        KeyTables::SetKeyboardDevice(nullptr);
         MainStartup::SetStartupWindows(nullptr);
         SetHost(nullptr);
     }
@@ -118,7 +121,8 @@ TEST_F(MainTest, EmptyCommandLineStartsTheEditorWithDefaults) {
     EXPECT_TRUE(g_fUsbMode);
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_TRUE(host.ends.empty());
-    EXPECT_EQ(windows.log, (std::vector<std::string>{"load main", "move main", "show main"}));
+    // The keyboard device is made once the main window is on screen, before any key.
+    EXPECT_EQ(windows.log, (std::vector<std::string>{"load main", "move main", "show main", "keyboard"}));
 }
 
 TEST_F(MainTest, SettingsFileValuesReplaceTheDefaults) {
@@ -146,11 +150,27 @@ TEST_F(MainTest, FirstRunShowsTheMainWindowThenTheOptionsBeforeLookingForTheFile
         folder.Write("keyloom.qbc", QbcOfBoard(4));
     };
     Run("");
-    EXPECT_EQ(windows.log,
-              (std::vector<std::string>{"load main", "move main", "show main", "options", "show main"}));
+    // The keyboard is made at the first showing, before the dialog can take keys, and once.
+    EXPECT_EQ(windows.log, (std::vector<std::string>{"load main", "move main", "show main", "keyboard", "options",
+                                                     "show main"}));
     EXPECT_EQ(Loaded(), 4);
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_TRUE(host.ends.empty());
+}
+
+TEST_F(MainTest, FailedKeyboardSetUpIsReportedOnceAtStartAndTriedAgainByAKeyRead) {
+    keyboard.fails = true;
+    Run("");  // first run: the main window is shown twice
+    auto reports = [&] {
+        return std::count_if(host.traces.begin(), host.traces.end(), [](const std::string& t) {
+            return t.find("InitializeDirectInput: ERROR 0x80040154") != std::string::npos;
+        });
+    };
+    EXPECT_EQ(std::count(windows.log.begin(), windows.log.end(), "keyboard"), 1);
+    EXPECT_EQ(reports(), 1);
+    EXPECT_FALSE(KeyTables::IsDxKeyDown(42));
+    EXPECT_EQ(std::count(windows.log.begin(), windows.log.end(), "keyboard"), 2);
+    EXPECT_EQ(reports(), 2);
 }
 
 TEST_F(MainTest, NamedFileWithEditIsLoadedInTheEditor) {
@@ -159,7 +179,7 @@ TEST_F(MainTest, NamedFileWithEditIsLoadedInTheEditor) {
     Run(" \"" + file + "\"  /edit ");
     EXPECT_FALSE(g_fCommandLineMode);
     EXPECT_EQ(Loaded(), 4);
-    EXPECT_EQ(windows.log.back(), "show main");
+    EXPECT_EQ(windows.log.back(), "keyboard");
 }
 
 TEST_F(MainTest, UserTextSwitchInTheEditor) {
@@ -176,7 +196,7 @@ TEST_F(MainTest, DefaultsSwitchLoadsTheBoardsTemplate) {
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_EQ(Loaded(), 4);
     // A named file is never a first run, even without a settings file.
-    EXPECT_EQ(windows.log, (std::vector<std::string>{"load main", "move main", "show main"}));
+    EXPECT_EQ(windows.log, (std::vector<std::string>{"load main", "move main", "show main", "keyboard"}));
 }
 
 TEST_F(MainTest, DefaultsSwitchWithAMissingTemplateNamesItInTheMissingFileBox) {

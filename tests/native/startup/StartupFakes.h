@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Host.h"
+#include "core/KeyTables.h"
 #include "core/MainStartup.h"
 #include "core/Registry_.h"
 
@@ -87,6 +88,23 @@ public:
     }
     void ShowDownloadingWindow() override { log.push_back("show downloading"); }
     void ProgramBoard() override { log.push_back("program"); }
+};
+
+// The keyboard device of the sided keys, set up into the same log as the windows; a
+// failing one makes no device and reports.
+class RecordingKeyboard : public KeyTables::IKeyboardDevice {
+public:
+    explicit RecordingKeyboard(std::vector<std::string>& log) : log_(log) {}
+    bool fails = false;
+    bool Create(KeyTables::KeyboardSetupError& err) override {
+        log_.push_back("keyboard");
+        if (fails) err = {true, -2147221164, "Class not registered", {}};
+        return !fails;
+    }
+    void GetState(std::array<std::uint8_t, 256>& abState) override { abState.fill(0); }
+
+private:
+    std::vector<std::string>& log_;
 };
 
 // A scratch folder that is the current folder while it lives. The program folder

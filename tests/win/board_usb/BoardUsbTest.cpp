@@ -155,8 +155,13 @@ TEST(BoardUsbTest, DeviceAbsentAndInstallerMissingFailsAndWaitsForTheUser) {
 // 64-bit Windows never loads the port driver (the 32-bit one cannot run there, an unsigned
 // one is refused), and elsewhere a newly registered one starts only at the next boot. The
 // control then reaches no port, and the run ends the way a silent keyboard controller ends it.
-TEST(BoardUsbTest, Ps2RunWithoutThePortDriverEndsInTimeout) {
-    ProgramFolder folder("ps2nodriver", false);  // registered: the driver is installed, not started
+// The program then waits for the user: the window's close box ends it, and so does Space typed
+// after the user has switched to another window and back (the reply box has the focus again).
+class Ps2WithoutThePortDriver : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Ps2WithoutThePortDriver, RunEndsInTimeoutAndTheUserEndsTheProgram) {
+    const bool bySpace = GetParam();
+    ProgramFolder folder(bySpace ? "ps2space" : "ps2nodriver", false);  // registered: installed, not started
     const winsupport::UniqueHandle driver(CreateFileA("\\\\.\\Tamrin", GENERIC_READ | GENERIC_WRITE,
                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -168,8 +173,21 @@ TEST(BoardUsbTest, Ps2RunWithoutThePortDriverEndsInTimeout) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(WaitForStatus(w, "Timeout", 5000)) << StatusText(w);
     ExpectCentred(w);
-    CloseAndExpectFailedRun(program, w);
+    if (!bySpace) {
+        CloseAndExpectFailedRun(program, w);
+        return;
+    }
+    ASSERT_TRUE(winsupport::SwitchAwayAndBack(w, 10000));
+    const auto focus = [w] { return winsupport::ClassName(winsupport::FocusInThreadOf(w)); };
+    EXPECT_TRUE(winsupport::WaitUntil([&] { return focus() == "Edit"; }, 5000)) << "focus on " << focus();
+    winsupport::TypeKey(VK_SPACE);
+    const auto code = program.Wait(10000);
+    ASSERT_TRUE(code.has_value()) << "Space did not end the program";
+    EXPECT_EQ(*code, static_cast<DWORD>(ExitCodes::kExitProgrammingFailed));
 }
+
+INSTANTIATE_TEST_SUITE_P(BoardUsbTest, Ps2WithoutThePortDriver, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "SpaceAfterASwitch" : "CloseBox"; });
 
 TEST(BoardUsbTest, ChecksumErrorFromTheBoardIsNotRetried) {
     ProgramFolder folder("status3", true);

@@ -373,6 +373,49 @@ TEST_F(FormsTest, KeyPreviewSeesKeysOfTheFocusedControlFirst) {
     EXPECT_EQ(f.txt.Text(), "bcd");
 }
 
+// The user switches to another window and back: the focus comes back to the control that
+// had it, unless that control was hidden or disabled meanwhile; where the code put the
+// focus on the form itself, it stays there.
+TEST_F(FormsTest, ActivationGivesTheFocusBackToTheControlThatLastHadIt) {
+    TestForm& f = *g_testForm;
+    f.Show();
+    const auto pump = [] { DoEvents(); };
+    const auto focusComes = [&](HWND h) {
+        return winsupport::WaitUntil(
+            [&] {
+                pump();
+                return GetFocus() == h;
+            },
+            5000, false);
+    };
+    const auto userTabsToOk = [&] {
+        f.txt.SetFocus();
+        winsupport::TypeKey(VK_TAB);
+        ASSERT_TRUE(focusComes(f.btnOk.Hwnd()));
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> before, whileAway;
+        HWND expected;
+    };
+    const Case cases[] = {
+        {"the user tabbed to OK", userTabsToOk, nullptr, f.btnOk.Hwnd()},
+        {"the code focused the text box", [&] { f.txt.SetFocus(); }, nullptr, f.txt.Hwnd()},
+        {"OK hidden while away", userTabsToOk, [&] { f.btnOk.SetVisible(false); }, f.Hwnd()},
+        {"OK disabled while away", userTabsToOk, [&] { f.btnOk.SetEnabled(false); }, f.Hwnd()},
+        {"the code focused the form", [&] { f.SetFocus(); }, nullptr, f.Hwnd()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.btnOk.SetVisible(true);
+        f.btnOk.SetEnabled(true);
+        ASSERT_TRUE(winsupport::SwitchAwayAndBack(f.Hwnd(), 5000, pump));  // from wherever the last case left it
+        c.before();
+        ASSERT_TRUE(winsupport::SwitchAwayAndBack(f.Hwnd(), 5000, pump, c.whileAway));
+        EXPECT_TRUE(focusComes(c.expected)) << "focus on " << winsupport::ClassName(GetFocus());
+    }
+}
+
 class Dialog : public Form {
 public:
     Timer t;

@@ -224,15 +224,6 @@ TEST_F(DirectInputKeyboard, SetsUpOnAWindowAndReadsEveryKeyUp) {
     f.Unload();
 }
 
-void SendKey(WORD vk, WORD scan, bool extended, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = scan;
-    in.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
-    SendInput(1, &in, sizeof in);
-}
-
 TEST_F(DirectInputKeyboard, TellsTheRightShiftFromTheLeft) {
     Plain f;
     f.Load();
@@ -241,22 +232,22 @@ TEST_F(DirectInputKeyboard, TellsTheRightShiftFromTheLeft) {
     s_hwnd = f.Hwnd();
     KeyTables::UseDirectInputKeyboard([]() -> HWND { return s_hwnd; });
     ASSERT_FALSE(KeyTables::IsDxKeyDown(54));
-    SendKey(VK_RSHIFT, 0x36, false, false);
+    winsupport::SendKey(VK_RSHIFT, false);
     const bool seen = winsupport::WaitUntil([] { return KeyTables::IsDxKeyDown(54); }, 5000);
     EXPECT_TRUE(seen);
     if (seen) {
         EXPECT_FALSE(KeyTables::IsDxKeyDown(42));
         EXPECT_EQ(KeyTables::MapVkToIbmKey(16, true), 57);  // R.SHIFT
     }
-    SendKey(VK_RSHIFT, 0x36, false, true);
+    winsupport::SendKey(VK_RSHIFT, true);
     EXPECT_TRUE(winsupport::WaitUntil([] { return !KeyTables::IsDxKeyDown(54); }, 5000));
-    SendKey(VK_RETURN, 0x1C, true, false);  // keypad Enter
+    winsupport::SendKey(VK_RETURN, false, true);  // keypad Enter
     if (winsupport::WaitUntil([] { return KeyTables::IsDxKeyDown(156); }, 5000)) {
         EXPECT_EQ(KeyTables::MapVkToIbmKey(13, true), 108);
     } else {
         ADD_FAILURE() << "keypad Enter not seen";
     }
-    SendKey(VK_RETURN, 0x1C, true, true);
+    winsupport::SendKey(VK_RETURN, true, true);
     winsupport::WaitUntil([] { return !KeyTables::IsDxKeyDown(156); }, 5000);
     f.Unload();
 }

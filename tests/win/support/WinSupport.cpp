@@ -48,6 +48,68 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump) {
     }
 }
 
+void SendKey(WORD vk, bool up, bool extended) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
+    in.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    SendInput(1, &in, sizeof in);
+}
+
+void TypeKey(WORD vk, bool extended) {
+    SendKey(vk, false, extended);
+    SendKey(vk, true, extended);
+}
+
+void ClickAt(HWND hwnd, POINT client) {
+    ClientToScreen(hwnd, &client);
+    SetCursorPos(client.x, client.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
+HWND FocusInThreadOf(HWND w) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+namespace {
+bool ActiveInItsThread(HWND w) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) && info.hwndActive == w;
+}
+}  // namespace
+
+bool SwitchAwayAndBack(HWND back, DWORD timeoutMs, const std::function<void()>& pump,
+                       const std::function<void()>& whileAway) {
+    struct WindowHolder {
+        HWND h;
+        ~WindowHolder() {
+            if (h) DestroyWindow(h);
+        }
+    } other{CreateWindowExA(0, "STATIC", "Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200, 120,
+                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)};
+    if (!other.h) return false;
+    auto until = [&](HWND w) {
+        SetForegroundWindow(w);
+        const auto cond = [&] {
+            if (pump) pump();
+            return GetForegroundWindow() == w && ActiveInItsThread(w);
+        };
+        return WaitUntil(cond, timeoutMs, !pump);
+    };
+    if (!until(other.h)) return false;
+    if (whileAway) whileAway();
+    return until(back);
+}
+
 std::string WindowText(HWND hwnd) {
     if (!hwnd) return {};
     // WM_GETTEXT reads the text of another program's controls too (GetWindowText

@@ -76,6 +76,26 @@ private:
 // with pump, pending messages of this thread are handled between polls.
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump = true);
 
+// ---- the user at the keyboard and the mouse, through the system's input queue: the input
+// goes where the focus (the pointer) really is, through the message loop's translation,
+// and a DirectInput keyboard sees it.
+
+// A key going down or up, with its scan code from the keyboard layout.
+void SendKey(WORD vk, bool up, bool extended = false);
+// A key typed: down, then up.
+void TypeKey(WORD vk, bool extended = false);
+// A left click at a point of a window's client area (the window must not be covered).
+void ClickAt(HWND hwnd, POINT client);
+// The window with the focus in the thread of window w (of any process of the session).
+HWND FocusInThreadOf(HWND w);
+// The user switching to another window and back, as with Alt+Tab: a window of this
+// process takes the foreground, then the top-level window `back` is activated again.
+// whileAway runs while the other window is active; pump handles this thread's messages
+// meanwhile (null: as WaitUntil pumps). False when an activation did not happen within
+// timeoutMs.
+bool SwitchAwayAndBack(HWND back, DWORD timeoutMs, const std::function<void()>& pump = nullptr,
+                       const std::function<void()>& whileAway = nullptr);
+
 // The window text (title of a top-level window, text of a control).
 std::string WindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);
