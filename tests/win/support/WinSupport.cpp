@@ -72,20 +72,17 @@ void ClickAt(HWND hwnd, POINT client) {
     SendInput(2, in, sizeof in[0]);
 }
 
-HWND FocusInThreadOf(HWND w) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
-}
-
 namespace {
-bool ActiveInItsThread(HWND w) {
+// Focus and active window of the thread of window w; all empty when it cannot be read.
+GUITHREADINFO ThreadInfoOf(HWND w) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) && info.hwndActive == w;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) info = GUITHREADINFO{};
+    return info;
 }
 }  // namespace
+
+HWND FocusInThreadOf(HWND w) { return ThreadInfoOf(w).hwndFocus; }
 
 bool SwitchAwayAndBack(HWND back, DWORD timeoutMs, const std::function<void()>& pump,
                        const std::function<void()>& whileAway) {
@@ -101,7 +98,7 @@ bool SwitchAwayAndBack(HWND back, DWORD timeoutMs, const std::function<void()>& 
         SetForegroundWindow(w);
         const auto cond = [&] {
             if (pump) pump();
-            return GetForegroundWindow() == w && ActiveInItsThread(w);
+            return GetForegroundWindow() == w && ThreadInfoOf(w).hwndActive == w;
         };
         return WaitUntil(cond, timeoutMs, !pump);
     };
