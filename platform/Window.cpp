@@ -366,14 +366,15 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         bool& down = m_mouseDown[b == kLeftButton ? 0 : b == kRightButton ? 1 : 2];
         bool wasDown = down;
         down = false;
+        // The release that ends a double click raised DblClick already: a double
+        // click is one Click and one DblClick, never two Clicks (two commands). Read
+        // before the capture goes, which forgets the press.
+        const bool secondOfDouble = b == kLeftButton && m_doubleClickPress;
+        if (b == kLeftButton) m_doubleClickPress = false;
         if (!m_oldProc && GetCapture() == m_hwnd && !m_mouseDown[0] && !m_mouseDown[1] && !m_mouseDown[2])
             ReleaseCapture();
         MouseEvent e = MakeMouseEvent(wp, lp, b);
         if (MouseUp) MouseUp(e);
-        // The release that ends a double click raised DblClick already: a double
-        // click is one Click and one DblClick, never two Clicks (two commands).
-        const bool secondOfDouble = b == kLeftButton && m_doubleClickPress;
-        if (b == kLeftButton) m_doubleClickPress = false;
         if (wasDown && b == kLeftButton && !secondOfDouble && Created() && ClicksOnMouseUp()) {
             RECT r;
             GetClientRect(m_hwnd, &r);
@@ -390,6 +391,15 @@ bool Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (!m_oldProc) SetCapture(m_hwnd);
         if (MouseDown) MouseDown(MakeMouseEvent(wp, lp, kLeftButton));
         return !m_oldProc;
+    case WM_CAPTURECHANGED:
+        // Whoever took the mouse (a pop-up menu's loop, a dialog) also takes the releases
+        // of the buttons held here: waiting for them would keep the mouse here for good.
+        // Forgotten, the next press and release behave as on a fresh window.
+        if (reinterpret_cast<HWND>(lp) != m_hwnd) {
+            m_mouseDown[0] = m_mouseDown[1] = m_mouseDown[2] = false;
+            m_doubleClickPress = false;
+        }
+        return false;
     case WM_MOUSEMOVE: {
         if (!MouseMove) return false;
         int b = ((wp & MK_LBUTTON) ? kLeftButton : 0) | ((wp & MK_RBUTTON) ? kRightButton : 0) |

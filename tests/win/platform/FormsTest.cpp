@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -554,6 +555,41 @@ TEST_F(FormsTest, DisabledLabelLetsTheMouseThroughAndEnabledStateReadsBack) {
     SendMessageA(f.lbl.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     SendMessageA(f.lbl.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(500, 3));
     EXPECT_EQ(clicks, 1);
+}
+
+// A pop-up menu opened by a right press takes the mouse and eats that button's release:
+// the control that opened it must not wait for the release, holding the mouse, so that a
+// later click on it and then one elsewhere each go where they are made.
+TEST_F(FormsTest, AfterAPopUpMenuOnAPressEachClickGoesWhereItIsMade) {
+    OwnControlsForm& f = *g_ownControls;
+    f.Show();
+    SetForegroundWindow(f.Hwnd());
+    const auto pumpUntil = [](const std::function<bool()>& cond) {
+        return winsupport::WaitUntil(
+            [&] {
+                DoEvents();
+                return cond();
+            },
+            5000, false);
+    };
+    ASSERT_TRUE(pumpUntil([&] { return GetForegroundWindow() == f.Hwnd(); }));
+    MenuItem menu;
+    menu.Add("Item");
+    std::string seen;
+    f.back.MouseDown = [&](const MouseEvent& e) {
+        if (e.button == kRightButton) menu.PopupAtCursor(f.Hwnd());
+    };
+    f.back.Click = [&] { seen += "back "; };
+    f.box.Click = [&] { seen += "box "; };
+    auto escaped = winsupport::EscapePopupMenuAsync(5000);
+    winsupport::ClickAt(f.back.Hwnd(), {5, 5}, winsupport::Click::Right);
+    ASSERT_TRUE(pumpUntil([&] { return escaped.Done(); }));
+    ASSERT_TRUE(escaped.Get()) << "no pop-up menu came and went";
+    winsupport::ClickAt(f.back.Hwnd(), {5, 5});
+    ASSERT_TRUE(pumpUntil([&] { return seen == "back "; })) << seen;
+    winsupport::ClickAt(f.box.Hwnd(), {5, 5});
+    EXPECT_TRUE(pumpUntil([&] { return seen == "back box "; })) << seen;
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 }  // namespace

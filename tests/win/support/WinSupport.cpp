@@ -25,6 +25,8 @@ void Thread::Join() {
     m_handle.Reset();
 }
 
+bool Thread::Done() const { return !m_handle || WaitForSingleObject(m_handle.Get(), 0) == WAIT_OBJECT_0; }
+
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -62,14 +64,35 @@ void TypeKey(WORD vk, bool extended) {
     SendKey(vk, true, extended);
 }
 
-void ClickAt(HWND hwnd, POINT client) {
+void ClickAt(HWND hwnd, POINT client, Click kind) {
     ClientToScreen(hwnd, &client);
     SetCursorPos(client.x, client.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof in[0]);
+    const bool right = kind == Click::Right;
+    const DWORD press = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const DWORD release = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    INPUT in[4] = {};
+    bool down = true;
+    for (INPUT& e : in) {
+        e.type = INPUT_MOUSE;
+        e.mi.dwFlags = down ? press : release;
+        down = !down;
+    }
+    SendInput(kind == Click::Double ? 4 : 2, in, sizeof in[0]);
+}
+
+Async<bool> EscapePopupMenuAsync(DWORD timeoutMs) {
+    return Async<bool>([timeoutMs] {
+        HWND menu = nullptr;
+        const bool shown = WaitUntil(
+            [&] {
+                menu = FindWindowA("#32768", nullptr);
+                return menu && IsWindowVisible(menu);
+            },
+            timeoutMs, false);
+        if (!shown) return false;
+        TypeKey(VK_ESCAPE);
+        return WaitUntil([&] { return !IsWindowVisible(menu); }, timeoutMs, false);
+    });
 }
 
 namespace {

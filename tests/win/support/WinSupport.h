@@ -50,6 +50,8 @@ public:
     Thread& operator=(const Thread&) = delete;
     // Waits until fn has returned (at once when it has, or after an earlier Join).
     void Join();
+    // Whether fn has returned, without waiting.
+    bool Done() const;
 
 private:
     std::unique_ptr<std::function<void()>> m_fn;  // outlives the thread that runs it
@@ -66,6 +68,7 @@ public:
         m_thread.Join();
         return *m_result;
     }
+    bool Done() const { return m_thread.Done(); }
 
 private:
     std::unique_ptr<T> m_result;  // declared first: the thread ends before it goes
@@ -84,8 +87,14 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump = t
 void SendKey(WORD vk, bool up, bool extended = false);
 // A key typed: down, then up.
 void TypeKey(WORD vk, bool extended = false);
-// A left click at a point of a window's client area (the window must not be covered).
-void ClickAt(HWND hwnd, POINT client);
+// A click at a point of a window's client area (the window must not be covered): left,
+// right, or a left double click (two clicks within the double-click time).
+enum class Click { Left, Right, Double };
+void ClickAt(HWND hwnd, POINT client, Click kind = Click::Left);
+// On another thread: waits for a pop-up menu to show (the thread that opens it is in the
+// menu's loop meanwhile and must not wait for this), then closes it with Esc as the user
+// types it. Get is true when a menu came and went within timeoutMs.
+Async<bool> EscapePopupMenuAsync(DWORD timeoutMs);
 // The window with the focus in the thread of window w (of any process of the session).
 HWND FocusInThreadOf(HWND w);
 // The user switching to another window and back, as with Alt+Tab: a window of this
