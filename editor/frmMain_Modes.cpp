@@ -64,7 +64,6 @@ void frmMain::EndKeyEdit() {
     timerBlink.SetEnabled(false);
     ClearStatus();
     DeselectSwi();
-    // The caption of the control being edited still reads "PRESS KEY" or "ENTER TEXT".
     if (g_modeEditor != MODEEDITOR_KeyAssignments) return;
     if (optLabelWithKeys.Checked()) ShowKeyLabels();
     if (optLabelWithUserText.Checked()) ShowUserTextLabels();

@@ -176,8 +176,11 @@ void frmMain::acells_MouseMove(std::int16_t index, const platform::MouseEvent& e
 }
 
 void frmMain::BeginTextEdit(std::int32_t swi) {
+    // A further press on the input under edit (a double click is two) types afresh, but
+    // Esc still brings back the text from before the edit, not the one this edit emptied
+    // or half typed. Every deselection ends the edit, so the same input means the same edit.
+    if (swi != m_swiEditText) m_sOldText = QbcFile::GetSwiUserText(static_cast<std::int16_t>(swi));
     m_swiEditText = swi;
-    m_sOldText = QbcFile::GetSwiUserText(static_cast<std::int16_t>(swi));
     m_sEditText.clear();
 }
 
@@ -190,13 +193,10 @@ void frmMain::EditKeyDown(int keyCode, std::int32_t swi) {
     case kKeyEscape:
         StoreUserText(swi, m_sOldText);
         DeselectSwi();
-        // An unchanged text calls for no refresh, but the caption still asks for text.
-        UpdateSwiBindings(swi);
         break;
     case kKeyEnter:
         StoreUserText(swi, m_sEditText);
         DeselectSwi();
-        UpdateSwiBindings(swi);
         break;
     case kKeyBackspace:
         if (!m_sEditText.empty()) m_sEditText.pop_back();

@@ -191,10 +191,12 @@ void frmMain::DeselectSwi() {
     ClearStatus();
     old->Blink(0);
     old->Redraw();
-    // The caption keeps its "PRESS KEY" or "ENTER TEXT": whoever ended the edit refreshes it.
+    // However the edit ended, the caption stops asking for a key or text at once and
+    // shows the input's own again.
     if (auto* widget = dynamic_cast<CplWidget*>(old); widget && widget->lbl && IsHighlighted(*widget->lbl)) {
         widget->lbl->SetBackColor(0);
         widget->lbl->SetTransparent(true);
+        RefreshWidgetCaption(*widget);
         ColorWidgetCaption(*widget->lbl);
     }
     if (InPanelDesigner()) DisableSelectors();

@@ -187,13 +187,14 @@ TEST_F(WidgetsMouse, RightReleaseInKeyAssignmentsPromptsOnlyOnAWiredControl) {
     EXPECT_EQ(wired.lbl->ForeColor(), COLORREF(0));
     EXPECT_EQ(m.lblStatus.Caption(), "PRESS KEY TO ASSIGN");
 
-    // Hovering never replaces the prompt; deselecting drops the highlight, not the text.
+    // Hovering never replaces the prompt; deselecting drops the highlight and the prompt:
+    // the caption shows the input's key again (none here, in grey).
     m.awidgets_MouseMove(unwired.CtlArrayIndex, Button(0));
     m.alblWidgetCaptions_MouseMove(wired.CtlArrayIndex, Button(0));
     EXPECT_EQ(m.lblStatus.Caption(), "PRESS KEY TO ASSIGN");
     m.DeselectSwi();
-    EXPECT_EQ(wired.lbl->Caption(), "PRESS KEY");
-    EXPECT_EQ(wired.lbl->ForeColor(), COLORREF(0xFFFFFF));
+    EXPECT_EQ(wired.lbl->Caption(), "(none)");
+    EXPECT_EQ(wired.lbl->ForeColor(), COLORREF(0x808080));
     m.alblWidgetCaptions_MouseMove(wired.CtlArrayIndex, Button(0));
     EXPECT_EQ(m.lblStatus.Caption(), Name(105) + " is not currently assigned a key");
     EXPECT_EQ(m.m_sStatusOwner, "SwiDesc");
