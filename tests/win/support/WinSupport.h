@@ -86,6 +86,8 @@ void SendKey(WORD vk, bool up, bool extended = false);
 void TypeKey(WORD vk, bool extended = false);
 // A left click at a point of a window's client area (the window must not be covered).
 void ClickAt(HWND hwnd, POINT client);
+// The mouse moved (no button) to a point of a window's client area, as the user moves it.
+void MoveMouseTo(HWND hwnd, POINT client);
 // The window with the focus in the thread of window w (of any process of the session).
 HWND FocusInThreadOf(HWND w);
 // The user switching to another window and back, as with Alt+Tab: a window of this
