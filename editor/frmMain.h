@@ -19,6 +19,7 @@
 // The pure rules live beside them: CplFormat (layout lines), TableWalk (table geometry),
 // WidgetTexts (caption and hover texts).
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -131,6 +132,8 @@ public:
     // The input those two texts belong to; 0 when no user text is being typed.
     std::int32_t m_swiEditText = 0;
     std::int16_t m_iPaletteType = 0, m_iPaletteColor = 0;
+    // The keys (IBM key numbers) whose inputs a press lit and no release has put out yet.
+    std::bitset<256> m_keysLit;
     // Set when the launcher took over: closing then saves nothing.
     bool m_fEndingWithoutSaves = false;
     float m_xPaletteHome = 0, m_yPaletteHome = 0, m_cxPaletteHome = 0, m_cyPaletteHome = 0;
@@ -303,6 +306,11 @@ public:
     void Form_KeyDown(int keyCode, int shift);
     void Form_KeyPress(int keyAscii);
     void Form_KeyUp(int keyCode, int shift);
+    // Every input that a key lit shows its normal picture again: the window no longer
+    // gets the keyboard, so the releases of the keys held will not come to it.
+    void Form_KeyboardLost() override;
+    // The key's release: the inputs it lit show their normal picture again.
+    void PutOutKey(std::uint8_t key);
     void mKeysSpecial_Click(int index);
     void mKeysMacros_Click(int index);
     void mShiftDefnNone_Click();

@@ -93,6 +93,8 @@ void frmMain::lblColorSel_MouseMove(int index, const platform::MouseEvent&) {
     const platform::Label& swatch = lblColorSel[static_cast<std::size_t>(index)];
     shapePaletteColorHighlight.SetVisible(false);
     shapePaletteColorHighlight.Move(swatch.Left(), swatch.Top());
+    // The swatches are opaque windows: a frame beneath them would never be seen.
+    shapePaletteColorHighlight.ZOrder();
     shapePaletteColorHighlight.SetVisible(true);
 }
 

@@ -41,7 +41,10 @@ void frmMain::Form_KeyDown(int keyCode, int shift) {
 
     std::uint8_t key = 0;
     Step([&] { key = KeyTables::MapVkToIbmKey(keyCode, true); });
-    Step([&] { BlinkSwisOfKey(key, -1); });
+    Step([&] {
+        BlinkSwisOfKey(key, -1);
+        m_keysLit.set(key);
+    });
 
     if (g_modeEditor == MODEEDITOR_KeyAssignments) {
         if (!m_iswiSelected) return;
@@ -81,19 +84,30 @@ void frmMain::Form_KeyPress(int keyAscii) {
 void frmMain::Form_KeyUp(int keyCode, int /*shift*/) {
     if (g_fProgrammingQuorba) return;
     if (!KeyTables::IsSidedVk(keyCode)) {
-        Step([&] { BlinkSwisOfKey(KeyTables::MapVkToIbmKey(keyCode, false), 0); });
+        Step([&] { PutOutKey(KeyTables::MapVkToIbmKey(keyCode, false)); });
         return;
     }
     // Both variants of a sided key may be held: each stops blinking only when released.
     // A keyboard that cannot be read skips the step; the second variant then stops too.
     Step([&] {
-        if (!KeyTables::IsSidedVkVariantDown(keyCode, false))
-            BlinkSwisOfKey(KeyTables::SidedVkToIbmKey(keyCode, false), 0);
+        if (!KeyTables::IsSidedVkVariantDown(keyCode, false)) PutOutKey(KeyTables::SidedVkToIbmKey(keyCode, false));
     });
     bool fSecondDown = false;
     Step([&] { fSecondDown = KeyTables::IsSidedVkVariantDown(keyCode, true); });
     if (fSecondDown) return;
-    Step([&] { BlinkSwisOfKey(KeyTables::SidedVkToIbmKey(keyCode, true), 0); });
+    Step([&] { PutOutKey(KeyTables::SidedVkToIbmKey(keyCode, true)); });
+}
+
+void frmMain::PutOutKey(std::uint8_t key) {
+    m_keysLit.reset(key);
+    BlinkSwisOfKey(key, 0);
+}
+
+void frmMain::Form_KeyboardLost() {
+    // A menu or another window took the keys: it eats their releases, so the inputs
+    // they lit would stay lit until the same keys were pressed again.
+    for (std::size_t key = 0; key < m_keysLit.size(); ++key)
+        if (m_keysLit.test(key)) Step([&] { PutOutKey(static_cast<std::uint8_t>(key)); });
 }
 
 void frmMain::AssignKeyToSelection(std::uint8_t key) {

@@ -459,7 +459,11 @@ void Shape::Create(Window* parent, float left, float top, float width, float hei
     m_top = top;
     m_width = width;
     m_height = height;
-    for (Line& side : m_sides) side.Create(parent, 0, 0, 0, 0, color);
+    for (Line& side : m_sides) {
+        side.Create(parent, 0, 0, 0, 0, color);
+        // A drawn outline takes no mouse: the control it frames gets it, edge included.
+        side.SetEnabled(false);
+    }
     Place();
 }
 

@@ -59,6 +59,7 @@ public:
 };
 
 // A one-pixel rectangle outline that leaves what lies inside it visible: four lines.
+// The mouse goes through it to what lies beneath.
 class Shape {
 public:
     void Create(Window* parent, float left, float top, float width, float height, COLORREF color);

@@ -33,6 +33,7 @@ void Form::Load() {
     CreateTopLevel(nullptr, FrameStyle(), FrameExStyle(), "");
     if (!m_font) m_font = std::make_unique<platform::Font>(m_fontSpec);
     m_loaded = true;
+    m_shownSinceLoad = false;
     NoteFormLoaded(true);
     AllForms().push_back(this);
     InitializeComponent();
@@ -127,7 +128,12 @@ void Form::Show(bool modal, Form* owner) {
     // Showing a visible window again makes no change by itself: it would stay behind
     // whatever the user clicked since.
     const bool wasVisible = Visible();
+    const bool firstShow = !m_shownSinceLoad;
+    m_shownSinceLoad = true;
     ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
+    // A dialog opens with the focus on its first control, as Tab from nothing would put
+    // it, so that arrows and Space work at once; other forms take every key themselves.
+    if (firstShow && m_defaultButton && !IsChild(m_hwnd, GetFocus())) keynav::MoveFocusByTab(m_hwnd, false);
     if (wasVisible) {
         // Erasing is left to each control's own paint: erasing every control now first
         // would be a pass of its own over all of them.
@@ -213,8 +219,16 @@ void Form::SetIcon(HICON icon) {
     }
 }
 
+void Form::SetDefaultButton(Window* button) {
+    m_defaultButton = button;
+    if (m_hwnd) keynav::ShowDefaultFrame(m_hwnd, GetFocus(), button ? button->Hwnd() : nullptr);
+}
+
 void Form::NoteFocus(HWND focused) {
-    if (auto* form = dynamic_cast<Form*>(FromHwnd(GetAncestor(focused, GA_ROOT)))) form->m_focus = focused;
+    auto* form = dynamic_cast<Form*>(FromHwnd(GetAncestor(focused, GA_ROOT)));
+    if (!form) return;
+    form->m_focus = focused;
+    if (form->m_defaultButton) keynav::ShowDefaultFrame(form->m_hwnd, focused, form->m_defaultButton->Hwnd());
 }
 
 bool Form::RestoreFocus() {
@@ -249,6 +263,7 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             // The focus is still ours here: keep it also where it is on a window that is
             // not one of ours (one that does not tell us when it takes the focus).
             if (const HWND f = GetFocus(); f && (f == m_hwnd || IsChild(m_hwnd, f))) m_focus = f;
+            Form_KeyboardLost();
             return false;
         }
         Form_Activate();
@@ -271,6 +286,9 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         // Not for the window menu (high word of lp set).
         if (HIWORD(lp) == 0 && m_menuRoot && m_menuRoot->OpenPopup(reinterpret_cast<HMENU>(wp)))
             m_menuStale = true;
+        return Window::HandleMessage(msg, wp, lp, result);
+    case WM_ENTERMENULOOP:
+        Form_KeyboardLost();
         return Window::HandleMessage(msg, wp, lp, result);
     case WM_EXITMENULOOP:
         if (m_menuStale) {

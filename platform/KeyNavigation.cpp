@@ -109,4 +109,17 @@ bool MoveAmongOptions(HWND form, WPARAM vk) {
     return true;
 }
 
+void ShowDefaultFrame(HWND form, HWND focused, HWND defaultButton) {
+    const HWND framed = defaultButton && focused && GetParent(focused) == form && IsPushButton(focused)
+                            ? focused
+                            : defaultButton;
+    for (HWND h : Controls(form)) {
+        if (!IsPushButton(h)) continue;
+        const LONG_PTR type = h == framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        // Only a change is sent: each one repaints the button.
+        if ((Style(h) & BS_TYPEMASK) != type)
+            SendMessageA(h, BM_SETSTYLE, static_cast<WPARAM>((Style(h) & 0xFFFF & ~BS_TYPEMASK) | type), TRUE);
+    }
+}
+
 }  // namespace platform::keynav

@@ -20,4 +20,9 @@ bool MoveFocusByTab(HWND form, bool backwards);
 // focus is on no option button.
 bool MoveAmongOptions(HWND form, WPARAM vk);
 
+// The default frame (BS_DEFPUSHBUTTON) on the push button that Enter presses: the
+// focused push button of the form, else its default button; every other push button of
+// the form is drawn plain. With no default button, none is framed.
+void ShowDefaultFrame(HWND form, HWND focused, HWND defaultButton);
+
 }  // namespace platform::keynav

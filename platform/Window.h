@@ -172,8 +172,11 @@ public:
     void SetKeyPreview(bool preview) { m_keyPreview = preview; }
     bool KeyPreview() const { return m_keyPreview; }
     // Buttons that Enter (default) and Esc (cancel) click anywhere in the form
-    // (not owned; nullptr for none). Only a visible, enabled button is clicked.
-    void SetDefaultButton(Window* button) { m_defaultButton = button; }
+    // (not owned; nullptr for none). Only a visible, enabled button is clicked. A form
+    // with a default button is a dialog: that button wears the default frame (a focused
+    // push button takes it over, as Enter then presses that one), and the first time
+    // the form is shown the focus goes to its first tab stop.
+    void SetDefaultButton(Window* button);
     void SetCancelButton(Window* button) { m_cancelButton = button; }
     // Lets the form see a key message aimed at one of its windows before it is
     // dispatched; true when it was used up. Called by the message pumps.
@@ -207,6 +210,9 @@ protected:
     virtual void Form_Unload(bool& /*cancel*/) {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
+    // The form stops getting the keyboard: it was deactivated, or a menu loop started,
+    // which takes the releases of the keys still held. Those releases never reach it.
+    virtual void Form_KeyboardLost() {}
     virtual void Form_Paint(Graphics&) {}
     // Window class and styles of the frame (override for tool windows and dialogs).
     virtual DWORD FrameStyle() const;
@@ -233,6 +239,7 @@ private:
     Window* m_cancelButton = nullptr;
     bool UnloadWith(int mode);
     bool m_loaded = false;
+    bool m_shownSinceLoad = false;
     bool m_modalRunning = false;
     void RebuildMenu();
     // Paints the shown form and everything on it that needs painting, at once: our own

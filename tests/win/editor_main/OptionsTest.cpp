@@ -154,6 +154,10 @@ TEST_F(Options, EnterPressesTheFocusedButtonAndTheDefaultButtonOnlyOtherwise) {
         forms::frmOptions& o = ShowModeless();
         Press(o.optQuorba4);
         (o.*focused).SetFocus();
+        // The default frame is on the button Enter presses.
+        const bool cancelFocused = GetFocus() == o.cmdCancel.Hwnd();
+        EXPECT_EQ(GetWindowLongA(o.cmdCancel.Hwnd(), GWL_STYLE) & BS_TYPEMASK, cancelFocused ? BS_DEFPUSHBUTTON : 0);
+        EXPECT_EQ(GetWindowLongA(o.cmdOkay.Hwnd(), GWL_STYLE) & BS_TYPEMASK, cancelFocused ? 0 : BS_DEFPUSHBUTTON);
         TypeKey(VK_RETURN);
         EXPECT_FALSE(o.IsLoaded());
     };

@@ -95,6 +95,17 @@ Async<bool> EscapePopupMenuAsync(DWORD timeoutMs) {
     });
 }
 
+void MoveMouseTo(HWND hwnd, POINT client) {
+    ClientToScreen(hwnd, &client);
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (client.x * 65536 + 32768) / w;
+    in.mi.dy = (client.y * 65536 + 32768) / h;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
 namespace {
 // Focus and active window of the thread of window w; all empty when it cannot be read.
 GUITHREADINFO ThreadInfoOf(HWND w) {

@@ -95,6 +95,8 @@ void ClickAt(HWND hwnd, POINT client, Click kind = Click::Left);
 // menu's loop meanwhile and must not wait for this), then closes it with Esc as the user
 // types it. Get is true when a menu came and went within timeoutMs.
 Async<bool> EscapePopupMenuAsync(DWORD timeoutMs);
+// The mouse moved (no button) to a point of a window's client area, as the user moves it.
+void MoveMouseTo(HWND hwnd, POINT client);
 // The window with the focus in the thread of window w (of any process of the session).
 HWND FocusInThreadOf(HWND w);
 // The user switching to another window and back, as with Alt+Tab: a window of this
