@@ -228,6 +228,20 @@ void BuildAssignmentArrays(std::int16_t boardType, KeyArray& ab12, KeyArray& ab3
         asText[static_cast<std::size_t>(GetTextIndexOfSwi(boardType, 300))] = g_asSwiUserText[300];
 }
 
+namespace {
+
+// The text a file gives an input. One without a slot in the file's text order (players
+// 3-4 and their shift input in a two-player file, the shifted switches C and D of a
+// Quorba/Vexo file) gets none, just as its key gets the file's zero: it neither keeps
+// the text of the document before nor takes slot 0, the players 1-2 shift text.
+const std::string& FileTextOf(std::int16_t boardType, std::int32_t swi, const TextArray& asText) {
+    static const std::string kNone;
+    const std::int16_t slot = GetTextIndexOfSwi(boardType, swi);
+    return slot > 0 ? asText[static_cast<std::size_t>(slot)] : kNone;
+}
+
+}  // namespace
+
 void ApplyAssignmentArrays(std::int16_t boardType, const KeyArray& ab12, const KeyArray& ab34,
                            const TextArray& asText) {
     {
@@ -238,17 +252,12 @@ void ApplyAssignmentArrays(std::int16_t boardType, const KeyArray& ab12, const K
             if (pos <= 0 || pos >= static_cast<std::int16_t>(ab12.size())) continue;
             const auto id = static_cast<std::int16_t>(swi);
             SetSwiKey(id, (fP34 ? ab34 : ab12)[static_cast<std::size_t>(pos)]);
-            // An input without a slot in the file's text order (players 3-4 of a
-            // two-player file, the shifted switches C and D of a Quorba/Vexo file) keeps
-            // its own text rather than taking slot 0, the players 1-2 shift text.
-            const std::int16_t slot = GetTextIndexOfSwi(boardType, swi);
-            if (slot > 0) SetSwiUserText(id, asText[static_cast<std::size_t>(slot)]);
+            SetSwiUserText(id, FileTextOf(boardType, swi, asText));
         }
         g_aswiShift[1] = QbcShiftKeyToShiftSwi(boardType, ab12[0], false);
         g_aswiShift[3] = QbcShiftKeyToShiftSwi(boardType, ab34[0], true);
         SetSwiUserText(100, asText[static_cast<std::size_t>(GetTextIndexOfSwi(boardType, 100))]);
-        const std::int16_t slot300 = GetTextIndexOfSwi(boardType, 300);
-        if (slot300 > 0) SetSwiUserText(300, asText[static_cast<std::size_t>(slot300)]);
+        SetSwiUserText(300, FileTextOf(boardType, 300, asText));
     }
     if (!g_fCommandLineMode) Host().UpdateSwiBindings(-1);
 }

@@ -18,10 +18,14 @@ constexpr float kClientHeight = 6600;
 
 // Left column: the palette in Panel Designer, the view options in Key Assignments.
 constexpr float kColumnLeft = 330;
-constexpr float kColumnWidth = 1905;
-constexpr float kOptionWidth = 2340;
+// The option strips, the lines and the buttons share the column's edges; it is as wide
+// as the longest option ("View Key Assignments") needs.
+constexpr float kColumnWidth = 1980;
+constexpr float kOptionWidth = kColumnWidth;
 constexpr float kButtonHeight = 300;
-constexpr float kOptionHeight = 225;
+constexpr float kOptionHeight = 255;
+// Option buttons and check boxes sit on black strips of their own on the window's grey.
+constexpr COLORREF kOptionBackColor = RGB(0, 0, 0);
 
 // The table and the panel share the area right of the column.
 constexpr float kAreaLeft = 2700;
@@ -29,9 +33,13 @@ constexpr float kAreaTop = 620;
 constexpr float kAreaWidth = 9398 - 2700;
 constexpr float kAreaHeight = 5500 - 620;
 
-// Palette: swatches in one column, the picture and its type name beside them.
+// Palette: swatches in one column, the picture centred in the rest of the palette area
+// (x 240 to 2175, y 120 to 1935), its type name and the << >> labels under it, all above
+// the column's buttons.
 constexpr float kSwatchLeft = 225, kSwatchTop = 240, kSwatchPitch = 180, kSwatchWidth = 165, kSwatchHeight = 150;
-constexpr float kPaletteItemLeft = 600, kPaletteItemTop = 240, kPaletteItemWidth = 1500, kPaletteItemHeight = 1170;
+constexpr float kPaletteItemLeft = 465, kPaletteItemTop = 135, kPaletteItemWidth = 1635, kPaletteItemHeight = 1365;
+constexpr float kPaletteTypeTop = kPaletteItemTop + kPaletteItemHeight + 15;
+constexpr float kPaletteLabelHeight = 210;
 
 // Selectors: one row of players, four rows of switches, same columns.
 constexpr float kSelectorX[4] = {330, 810, 1290, 1770};
@@ -120,7 +128,7 @@ void frmMain::CreateLabelsAndLines() {
     Line2.Create(this, kColumnLeft, 3210, kColumnLeft + kColumnWidth, 3210, kLineColor);
     Line3.Create(this, kColumnLeft, 3780, kColumnLeft + kColumnWidth, 3780, kLineColor);
     Line4.Create(this, kColumnLeft, 2010, kColumnLeft + kColumnWidth, 2010, kLineColor);
-    Line5.Create(this, kColumnLeft, 3960, kColumnLeft + kColumnWidth, 3960, kLineColor);
+    Line5.Create(this, kColumnLeft, 4035, kColumnLeft + kColumnWidth, 4035, kLineColor);
 
     // In Key Assignments the logo lies over the palette area and hides the palette.
     imgLogo.Create(this, 195, 120);
@@ -181,10 +189,13 @@ void frmMain::CreatePalette() {
 
     imgPaletteItem.Create(this, kPaletteItemLeft, kPaletteItemTop, kPaletteItemWidth, kPaletteItemHeight);
     imgPaletteItem.SetBackColor(kBackColor);
-    MakeLabel(lblPaletteItemType, this, kPaletteItemLeft, 1470, kPaletteItemWidth, 210, "", Arial(8, true));
+    MakeLabel(lblPaletteItemType, this, kPaletteItemLeft, kPaletteTypeTop, kPaletteItemWidth, kPaletteLabelHeight, "",
+              Arial(8, true));
     lblPaletteItemType.SetAlignment(platform::Label::kCenter);
-    MakeLabel(btnPalettePrev, this, kPaletteItemLeft, 1680, 450, 210, "<<", Arial(9, true));
-    MakeLabel(btnPaletteNext, this, kPaletteItemLeft + kPaletteItemWidth - 450, 1680, 450, 210, ">>", Arial(9, true));
+    const float arrowsTop = kPaletteTypeTop + kPaletteLabelHeight;
+    MakeLabel(btnPalettePrev, this, kPaletteItemLeft, arrowsTop, 450, kPaletteLabelHeight, "<<", Arial(9, true));
+    MakeLabel(btnPaletteNext, this, kPaletteItemLeft + kPaletteItemWidth - 450, arrowsTop, 450, kPaletteLabelHeight,
+              ">>", Arial(9, true));
     btnPalettePrev.SetAlignment(platform::Label::kCenter);
     btnPaletteNext.SetAlignment(platform::Label::kCenter);
     btnPalettePrev.MouseUp = [this](const platform::MouseEvent& e) { btnPalettePrev_MouseUp(e); };
@@ -224,16 +235,17 @@ void frmMain::CreateOptions() {
         bag.Write("RoundStyle", round);
         bag.Write("Checked", checked);
         bag.Write("ForeColor", static_cast<std::int32_t>(kTextColor));
-        bag.Write("BackColor", static_cast<std::int32_t>(kBackColor));
-        bag.Write("Font", Arial(8));
+        bag.Write("BackColor", static_cast<std::int32_t>(kOptionBackColor));
+        bag.Write("Font", Arial(8.25f));
         o.Create(this, kColumnLeft, top, kOptionWidth, kOptionHeight, bag);
     };
-    make(optViewPanel, 2310, "Panel View", true, true);
-    make(optViewTable, 2550, "Table View", true, false);
-    make(optKeysNormal, 2940, "Show Normal Keys", true, true);
-    make(optKeysShifted, 3180, "Show Shifted Keys", true, false);
-    make(optLabelWithKeys, 3450, "View Key Assignments", true, true);
-    make(optLabelWithUserText, 3690, "View User Text", true, false);
+    // One pixel between the strips of a group.
+    make(optViewPanel, 2295, "Panel View", true, true);
+    make(optViewTable, 2565, "Table View", true, false);
+    make(optKeysNormal, 2895, "Show Normal Keys", true, true);
+    make(optKeysShifted, 3165, "Show Shifted Keys", true, false);
+    make(optLabelWithKeys, 3465, "View Key Assignments", true, true);
+    make(optLabelWithUserText, 3735, "View User Text", true, false);
     make(chkSnapControls, 4740, "Snap Controls", false, true);
     make(chkLockControls, 5010, "Lock Controls", false, false);
 
@@ -248,8 +260,11 @@ void frmMain::CreateOptions() {
 }
 
 void frmMain::CreateButtons() {
-    auto make = [this](LabelButton_& b, float left, float top, float width, const std::string& caption) {
-        LabelButton_::PropertyBag bag{{"Caption", caption}, {"NormalColors", false}};
+    // Light grey buttons; only the mode switch and the launcher are dark.
+    auto make = [this](LabelButton_& b, float left, float top, float width, const std::string& caption,
+                       bool fNormalColors = true) {
+        LabelButton_::PropertyBag bag{{"Caption", caption}};
+        if (!fNormalColors) bag["NormalColors"] = false;
         b.Create(this, left, top, width, kButtonHeight, bag);
     };
     // Designer: panel files and clearing, in the column under the palette.
@@ -261,10 +276,10 @@ void frmMain::CreateButtons() {
     make(btnSaveQbcAs, kColumnLeft, 4470, kColumnWidth, "Save Keys");
     make(btnRestoreDefaults, kColumnLeft, 4830, kColumnWidth, "Restore Defaults");
     // Both modes: the command row under the status line.
-    make(btnToggleMode, kAreaLeft, kBottomRowTop, 2700, "Go To KEY ASSIGNMENT Mode");
+    make(btnToggleMode, kAreaLeft, kBottomRowTop, 2700, "Go To KEY ASSIGNMENT Mode", false);
     make(btnProgramQuorba, kAreaLeft + 2850, kBottomRowTop, 1200, "Program");
     make(btnShowOptionsDialog, kAreaLeft + 4200, kBottomRowTop, 1050, "Options");
-    make(btnStartLauncher, kAreaLeft + 5400, kBottomRowTop, kAreaWidth - 5400, "START  LAUNCHER");
+    make(btnStartLauncher, kAreaLeft + 5400, kBottomRowTop, kAreaWidth - 5400, "START  LAUNCHER", false);
     btnToggleMode.AssignControlId(kIdToggleMode);
 
     btnToggleMode.Click = [this] { btnToggleMode_Click(); };

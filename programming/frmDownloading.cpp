@@ -40,7 +40,7 @@ private:
 
 class ProgrammingWindow final : public Download::IProgrammingWindow {
 public:
-    void Show() override { ::frmDownloading->Show(false); }
+    void Show() override { ::frmDownloading->ShowForRun(); }
     void UpdateWindow() override { WinApi_::UpdateFormWindow(*::frmDownloading); }
     void SetMousePointer(int pointer) override { ::frmDownloading->SetMousePointer(pointer); }
     IStatusLabel& StatusLabel() override { return DownloadingStatusLabel(); }
@@ -170,22 +170,30 @@ void frmDownloading::Form_Load() {
     lblStatus.SetAlignment(platform::Label::kCenter);
     lblStatus.SetWidth(lblSize.Left() + lblSize.Width() - 2 * kStatusLeft);
 
-    float left, top;
     if (!g_fShowProgress) {
-        left = -w - 1000;
-        top = -h - 1000;
+        Move(-w - 1000, -h - 1000, w, h);
     } else if (g_fCommandLineMode || !g_mainWindow) {
-        left = (platform::Screen::Width() - w) / 2;
-        top = (platform::Screen::Height() - h) / 2;
+        Move((platform::Screen::Width() - w) / 2, (platform::Screen::Height() - h) / 2, w, h);
     } else {
-        const IMainWindowLink::Frame main = g_mainWindow->MainWindowFrame();
-        left = main.left + (main.width - w) / 2;
-        top = main.top + (main.height - h) / 2;
+        Move(0, 0, w, h);
+        CentreOverMainWindow();
     }
-    Move(left, top, w, h);
     Form_Resize();
 
     txtInput.SetVisible(!g_fUsbMode);
+}
+
+void frmDownloading::CentreOverMainWindow() {
+    const IMainWindowLink::Frame main = g_mainWindow->MainWindowFrame();
+    Move(main.left + (main.width - Width()) / 2, main.top + (main.height - Height()) / 2);
+}
+
+void frmDownloading::ShowForRun() {
+    // The editor loads this window while its main window loads, before that one moves to
+    // its saved or centred place: a run centres it over the main window as it stands now.
+    // A window still on screen from a run before stays where the user sees it.
+    if (!g_fCommandLineMode && g_fShowProgress && g_mainWindow && !Visible()) CentreOverMainWindow();
+    Show(false);
 }
 
 void frmDownloading::Form_Resize() {

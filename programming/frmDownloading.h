@@ -66,6 +66,9 @@ public:
     // A window parked off screen moves to the screen centre; then it is shown and the
     // warning sound plays.
     void BringToScreen();
+    // Shows the window for a programming run; in the editor a hidden window first centres
+    // over the main window where that one stands now.
+    void ShowForRun();
 
     // True when this load could not create Zintrix1 (the window then unloads itself).
     bool PortControlMissing() const { return m_fPortControlMissing; }
@@ -77,6 +80,7 @@ protected:
     void Form_Unload(bool& cancel) override;
 
 private:
+    void CentreOverMainWindow();
     bool CreatePortControl();
     void ReportMissingPortControl(HRESULT hr);
     void Form_MouseDown(const platform::MouseEvent& e);

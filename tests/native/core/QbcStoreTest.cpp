@@ -1,4 +1,5 @@
 #include <set>
+#include <utility>
 
 #include "CoreTestSupport.h"
 #include "core/SwiTables.h"
@@ -276,8 +277,8 @@ TEST_F(QbcStoreTest, BuildWritesPlayers34ShiftTextOnlyOnQuorba4) {
 TEST_F(QbcStoreTest, ApplyClearsPlayers34FromATwoPlayerFileAndCallsBackOnce) {
     g_typeQuorba = TYPEQUORBA_Quorba4;
     g_abSwiKeys[301] = 24;
-    g_asSwiUserText[301] = "kept";
-    g_asSwiUserText[300] = "kept too";
+    g_asSwiUserText[301] = "old";
+    g_asSwiUserText[300] = "old too";
     KeyArray ab12{}, ab34{};
     TextArray asText{};
     ab12[1] = 83;
@@ -289,13 +290,30 @@ TEST_F(QbcStoreTest, ApplyClearsPlayers34FromATwoPlayerFileAndCallsBackOnce) {
     EXPECT_EQ(g_abSwiKeys[301], 0);
     EXPECT_EQ(g_asSwiUserText[101], "up");
     EXPECT_EQ(g_asSwiUserText[100], "shift text");
-    // No place in a two-player file's text order: their own texts stay.
-    EXPECT_EQ(g_asSwiUserText[301], "kept");
-    EXPECT_EQ(g_asSwiUserText[300], "kept too");
+    // No place in a two-player file's text order: no text, as no key.
+    EXPECT_EQ(g_asSwiUserText[301], "");
+    EXPECT_EQ(g_asSwiUserText[300], "");
     EXPECT_EQ(g_aswiShift[1], 201);
     EXPECT_EQ(g_aswiShift[3], 0);
     EXPECT_EQ(host.updates, std::vector<int>{-1});
     EXPECT_FALSE(g_fLoadingAssignments);
+}
+
+// Every input with a place in the file's download order but none in its text order loses
+// the text of the document before, and none takes slot 0 (the players 1-2 shift text).
+TEST_F(QbcStoreTest, ApplyGivesInputsWithoutATextSlotNoText) {
+    const std::pair<std::int16_t, std::vector<int>> cases[] = {
+        {TYPEQUORBA_Quorba2, {300, 301, 316, 366, 401, 466}},
+        {TYPEQUORBA_QuorbaVexo, {163, 264, 300, 314, 363, 464}},
+    };
+    for (const auto& [fileType, noSlot] : cases) {
+        for (int swi : noSlot) g_asSwiUserText[static_cast<std::size_t>(swi)] = "old";
+        KeyArray ab12{}, ab34{};
+        TextArray asText{};
+        asText[0] = "shift text";
+        ApplyAssignmentArrays(fileType, ab12, ab34, asText);
+        for (int swi : noSlot) EXPECT_EQ(g_asSwiUserText[static_cast<std::size_t>(swi)], "") << fileType << " " << swi;
+    }
 }
 
 TEST_F(QbcStoreTest, ApplyInCommandLineModeMakesNoCallBack) {

@@ -49,6 +49,7 @@ protected:
         ProgramStarter::SetStarter({});
         DownloadViaUsb::SetUsbDeviceApi(nullptr);
         Error_::SetStatusSink(nullptr);
+        g_fShowProgress = false;
     }
     // The menu item's and the button's way to the same command.
     std::vector<std::pair<const char*, std::function<void()>>> Ways(platform::MenuItem* item,
@@ -83,6 +84,21 @@ TEST_F(CommandsProgram, ARunFromMenuOrButtonShowsItsOutcome) {
         EXPECT_TRUE(::frmDownloading->Visible());
     }
     EXPECT_TRUE(host.boxes.empty());
+}
+
+// The programming window is loaded with the main window, before that one goes to its saved
+// place: the first run of the session still shows it centred over the main window.
+TEST_F(CommandsProgram, TheFirstRunCentresTheWindowOverTheMainWindowWhereItStands) {
+    g_fShowProgress = true;  // as in every editor session
+    forms::frmMain& m = Open();
+    ASSERT_TRUE(::frmDownloading.Exists());
+    m.Move(1500, 1200);
+    DownloadViaUsb::SetUsbDeviceApi(&noBoard);
+    m.btnProgramQuorba.Click();
+    forms::frmDownloading& w = *::frmDownloading;
+    ASSERT_TRUE(w.Visible());
+    EXPECT_NEAR(w.Left(), m.Left() + (m.Width() - w.Width()) / 2, 2 * platform::TwipsPerPixelX());
+    EXPECT_NEAR(w.Top(), m.Top() + (m.Height() - w.Height()) / 2, 2 * platform::TwipsPerPixelY());
 }
 
 TEST_F(CommandsProgram, ARuntimeErrorUnderTheButtonIsReportedAndTheEditorGoesOn) {

@@ -1,7 +1,11 @@
 // Pictures of the main window in both modes and both views of each board, saved under
 // the build folder's screenshots/ to be looked at; each also checks that the window
-// shows what its mode says.
+// shows what its mode says. The look of the buttons, options and palette, and a left
+// column whose controls never cover each other.
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 #include "EditorFixture.h"
 #include "support/WinSupport.h"
@@ -23,7 +27,50 @@ std::string Shot(const std::string& name) {
     return dir + "\\screenshots\\" + name + ".png";
 }
 
+// Shown controls of the left column (left of the table and panel area) that cover each
+// other; the logo lies over the palette on purpose.
+std::vector<std::string> OverlapsInTheColumn(forms::frmMain& m) {
+    std::vector<std::pair<HWND, RECT>> shown;
+    for (HWND c = GetWindow(m.Hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, m.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        if (IsWindowVisible(c) && c != m.imgLogo.Hwnd() && r.right * platform::TwipsPerPixelX() <= 2700)
+            shown.emplace_back(c, r);
+    }
+    std::vector<std::string> overlaps;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (std::size_t j = i + 1; j < shown.size(); ++j)
+            if (RECT both; IntersectRect(&both, &shown[i].second, &shown[j].second))
+                overlaps.push_back(winsupport::WindowText(shown[i].first) + " / " +
+                                   winsupport::WindowText(shown[j].first));
+    return overlaps;
+}
+
 }  // namespace
+
+using MainLook = EditorFixture;
+
+TEST_F(MainLook, ButtonsOptionsAndPaletteHaveTheirDesignedLookAndNothingOverlaps) {
+    forms::frmMain& m = Open();
+    for (LabelButton_* b : {&m.btnShowOptionsDialog, &m.btnProgramQuorba, &m.btnRestoreDefaults,
+                            &m.btnRemoveAllWidgets, &m.btnSaveQbcAs, &m.btnSaveCplAs, &m.btnOpenQbc, &m.btnOpenCpl,
+                            &m.btnToggleMode, &m.btnStartLauncher}) {
+        const bool dark = b == &m.btnToggleMode || b == &m.btnStartLauncher;
+        EXPECT_EQ(b->BackColor(), dark ? RGB(128, 128, 128) : RGB(192, 192, 192)) << b->Caption();
+    }
+    for (VantoOption* o : {&m.optLabelWithKeys, &m.optLabelWithUserText, &m.optViewTable, &m.optViewPanel,
+                           &m.optKeysNormal, &m.optKeysShifted, &m.chkSnapControls, &m.chkLockControls}) {
+        EXPECT_TRUE(o->BackColor() == RGB(0, 0, 0) && o->Font().name == "Arial" && o->Font().size == 8.25f);
+        EXPECT_NEAR(o->Height(), 255, platform::TwipsPerPixelY()) << o->Caption();
+    }
+    EXPECT_NEAR(m.imgPaletteItem.Width(), 1635, platform::TwipsPerPixelX());
+    EXPECT_NEAR(m.imgPaletteItem.Height(), 1365, platform::TwipsPerPixelY());
+    EXPECT_TRUE(m.IsInPaletteArea(m.imgPaletteItem));
+    EXPECT_EQ(OverlapsInTheColumn(m), std::vector<std::string>{});
+    m.EnterPanelDesigner(true);
+    EXPECT_EQ(OverlapsInTheColumn(m), std::vector<std::string>{});
+}
 
 class Screens : public EditorFixture, public ::testing::WithParamInterface<std::int16_t> {};
 
