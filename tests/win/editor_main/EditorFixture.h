@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "platform/Platform.h"
 #include "programming/ZintrixHost.h"
 #include "programming/frmDownloading.h"
+#include "support/WinSupport.h"
 
 namespace EditorTest {
 
@@ -67,6 +69,23 @@ inline std::string ReadFile(const std::string& path) {
 inline void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
+}
+
+// Handles this thread's events as the program's own loop does (a form sees its keys
+// first) until cond holds.
+inline bool PumpUntil(const std::function<bool()>& cond, DWORD ms = 5000) {
+    return winsupport::WaitUntil(
+        [&] {
+            platform::DoEvents();
+            return cond();
+        },
+        ms, false);
+}
+
+// The window made the active one, as the user's click on it would.
+inline bool Activate(HWND w) {
+    SetForegroundWindow(w);
+    return PumpUntil([&] { return GetActiveWindow() == w; });
 }
 
 class EditorFixture : public ::testing::Test {

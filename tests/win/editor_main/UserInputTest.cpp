@@ -24,16 +24,6 @@ std::string Template(const std::string& name) { return winsupport::Env("KL_PROGR
 
 void Pump() { platform::DoEvents(); }
 
-// Handles this thread's events, with the forms' own key handling, until cond holds.
-bool PumpUntil(const std::function<bool()>& cond, DWORD ms = kTimeout) {
-    return winsupport::WaitUntil(
-        [&] {
-            Pump();
-            return cond();
-        },
-        ms, false);
-}
-
 // `user` runs on a thread of its own while this one runs the windows, first `meanwhile`:
 // menus and modal dialogs run loops of their own inside this thread's handlers.
 bool UserBesideTheWindows(const std::function<void()>& user, const std::function<void()>& meanwhile = nullptr) {
@@ -124,8 +114,7 @@ TEST_F(UserInput, NoInputStaysLitOnceAMenuOrAnotherWindowTookTheKeys) {
             m.EnterKeyAssignments(true);
             c.view == 1 ? m.optViewTable_Click() : m.optViewPanel_Click();
         }
-        SetForegroundWindow(m.Hwnd());
-        ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == m.Hwnd(); }));
+        ASSERT_TRUE(Activate(m.Hwnd()));
         m.BlinkSwisOfKey(0, 0);  // whatever an earlier case left
         c.user();
         Pump();
@@ -138,8 +127,7 @@ TEST_F(UserInput, NoInputStaysLitOnceAMenuOrAnotherWindowTookTheKeys) {
 TEST_F(UserInput, TheHoveredSwatchShowsItsFrame) {
     forms::frmMain& m = Open();
     m.EnterPanelDesigner(true);
-    SetForegroundWindow(m.Hwnd());
-    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == m.Hwnd(); }));
+    ASSERT_TRUE(Activate(m.Hwnd()));
     const auto pixel = [](const platform::Window& w, bool edge) {
         RECT r;
         GetClientRect(w.Hwnd(), &r);

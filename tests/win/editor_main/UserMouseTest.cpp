@@ -4,7 +4,6 @@
 // input's key or text again as soon as its edit ends.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -61,15 +60,6 @@ const Case kCases[] = {
 
 class UserMouse : public EditorFixture, public ::testing::WithParamInterface<Case> {
 protected:
-    // Pumps the window's events until cond holds.
-    static bool PumpUntil(const std::function<bool()>& cond) {
-        return winsupport::WaitUntil(
-            [&] {
-                platform::DoEvents();
-                return cond();
-            },
-            kTimeout, false);
-    }
     // Until every input sent so far has been handled (sending queues it at once).
     static bool Settle() {
         return PumpUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) == 0; });
@@ -124,8 +114,7 @@ TEST_P(UserMouse, EachPressGoesToItsInputAndEditsEndAsTheUserMeans) {
     m.EnterKeyAssignments(true);
     if (c.table) m.optViewTable_Click();
     if (c.userText) m.optLabelWithUserText_Click();
-    SetForegroundWindow(m.Hwnd());
-    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == m.Hwnd(); }));
+    ASSERT_TRUE(Activate(m.Hwnd()));
 
     for (const Step& step : c.steps) {
         SCOPED_TRACE("step " + std::to_string(&step - c.steps.data()));
