@@ -27,6 +27,15 @@ std::string Shot(const std::string& name) {
     return dir + "\\screenshots\\" + name + ".png";
 }
 
+// A control by its text, or by its place where it has none.
+std::string Named(HWND c) {
+    if (std::string text = winsupport::WindowText(c); !text.empty()) return text;
+    RECT r;
+    GetWindowRect(c, &r);
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+           std::to_string(r.bottom - r.top) + ")";
+}
+
 // Shown controls of the left column (left of the table and panel area) that cover each
 // other; the logo lies over the palette on purpose.
 std::vector<std::string> OverlapsInTheColumn(forms::frmMain& m) {
@@ -42,8 +51,7 @@ std::vector<std::string> OverlapsInTheColumn(forms::frmMain& m) {
     for (std::size_t i = 0; i < shown.size(); ++i)
         for (std::size_t j = i + 1; j < shown.size(); ++j)
             if (RECT both; IntersectRect(&both, &shown[i].second, &shown[j].second))
-                overlaps.push_back(winsupport::WindowText(shown[i].first) + " / " +
-                                   winsupport::WindowText(shown[j].first));
+                overlaps.push_back(Named(shown[i].first) + " / " + Named(shown[j].first));
     return overlaps;
 }
 
