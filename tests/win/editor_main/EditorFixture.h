@@ -74,12 +74,7 @@ inline void WriteFile(const std::string& path, const std::string& text) {
 // Handles this thread's events as the program's own loop does (a form sees its keys
 // first) until cond holds.
 inline bool PumpUntil(const std::function<bool()>& cond, DWORD ms = 5000) {
-    return winsupport::WaitUntil(
-        [&] {
-            platform::DoEvents();
-            return cond();
-        },
-        ms, false);
+    return winsupport::PumpUntil(cond, ms, platform::DoEvents);
 }
 
 // The window made the active one, as the user's click on it would.

@@ -4,7 +4,6 @@
 // button framed.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 
 #include "EditorFixture.h"
@@ -27,13 +26,9 @@ void Pump() { platform::DoEvents(); }
 // `user` runs on a thread of its own while this one runs the windows, first `meanwhile`:
 // menus and modal dialogs run loops of their own inside this thread's handlers.
 bool UserBesideTheWindows(const std::function<void()>& user, const std::function<void()>& meanwhile = nullptr) {
-    std::atomic<bool> done{false};
-    winsupport::Thread t([&] {
-        user();
-        done = true;
-    });
+    winsupport::Thread t(user);
     if (meanwhile) meanwhile();
-    return PumpUntil([&] { return done.load(); }, 30000);
+    return PumpUntil([&] { return t.Done(); }, 30000);
 }
 
 bool InMenu(DWORD thread) {

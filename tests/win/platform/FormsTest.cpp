@@ -564,14 +564,7 @@ TEST_F(FormsTest, AfterAPopUpMenuOnAPressEachClickGoesWhereItIsMade) {
     OwnControlsForm& f = *g_ownControls;
     f.Show();
     SetForegroundWindow(f.Hwnd());
-    const auto pumpUntil = [](const std::function<bool()>& cond) {
-        return winsupport::WaitUntil(
-            [&] {
-                DoEvents();
-                return cond();
-            },
-            5000, false);
-    };
+    const auto pumpUntil = [](const std::function<bool()>& cond) { return winsupport::PumpUntil(cond, 5000, DoEvents); };
     ASSERT_TRUE(pumpUntil([&] { return GetForegroundWindow() == f.Hwnd(); }));
     MenuItem menu;
     menu.Add("Item");

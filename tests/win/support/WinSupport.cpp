@@ -50,6 +50,15 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump) {
     }
 }
 
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs, const std::function<void()>& pump) {
+    return WaitUntil(
+        [&] {
+            pump();
+            return cond();
+        },
+        timeoutMs, false);
+}
+
 void SendKey(WORD vk, bool up, bool extended) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;

@@ -78,6 +78,9 @@ private:
 // Polls cond every few milliseconds until it is true or timeoutMs has passed;
 // with pump, pending messages of this thread are handled between polls.
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs, bool pump = true);
+// The same with the caller's own event handling between polls (a form layer's DoEvents,
+// which lets a form see its keys first as the program's own loop does).
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs, const std::function<void()>& pump);
 
 // ---- the user at the keyboard and the mouse, through the system's input queue: the input
 // goes where the focus (the pointer) really is, through the message loop's translation,
