@@ -61,6 +61,10 @@ void WinStartupWindows::ShowDownloadingWindow() { ::frmDownloading->Show(false);
 
 void WinStartupWindows::ProgramBoard() { Download::ProgramBoard(); }
 
+void WinStartupWindows::WorkingKeyFileUnread(const std::string& sPath, const std::string& sWhy) {
+    ::frmMain->WorkingFileUnread(forms::frmMain::WorkingFile::Keys, sPath, sWhy);
+}
+
 forms::IMainWindowLink::Frame WinMainWindowLink::MainWindowFrame() {
     forms::frmMain& main = *::frmMain;
     return {main.Left(), main.Top(), main.Width(), main.Height()};

@@ -33,6 +33,7 @@ public:
     void ShowOptionsDialog() override;
     void ShowDownloadingWindow() override;
     void ProgramBoard() override;
+    void WorkingKeyFileUnread(const std::string& sPath, const std::string& sWhy) override;
 
 private:
     std::optional<Registry_::FormPlacement> m_main, m_downloading;

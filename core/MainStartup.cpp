@@ -44,6 +44,7 @@ public:
     void ShowOptionsDialog() override {}
     void ShowDownloadingWindow() override {}
     void ProgramBoard() override {}
+    void WorkingKeyFileUnread(const std::string&, const std::string&) override {}
 
 private:
     NoPlacement main_, downloading_;
@@ -256,6 +257,7 @@ void Main() {
         KeyTables::InitializeDirectInput();
     };
 
+    bool fWorkingFile = false;
     if (sFileName.empty()) {
         if (g_fCommandLineMode) {
             ShowUsageAndEnd("ERROR: command-line is missing .QBC file");
@@ -267,6 +269,7 @@ void Main() {
             windows.ShowOptionsDialog();
         }
         sFileName = sAppPath + "\\keyloom.qbc";
+        fWorkingFile = true;
     } else if (!Util::FileExists(sFileName)) {
         Host().MessageBox(std::string("Cannot find configuration file named:") + kCrLf + "   " + sFileName,
                           kMbIconHand, MessageTitle());
@@ -275,7 +278,25 @@ void Main() {
     }
 
     // A missing default working file is no error: the editor starts empty.
-    if (Util::FileExists(sFileName)) QbcFile::LoadQbcFile(sFileName);
+    if (Util::FileExists(sFileName)) {
+        try {
+            QbcFile::LoadQbcFile(sFileName);
+        } catch (const Util::FileReadError& e) {
+            if (fWorkingFile) {
+                // The editor's own working file: it says so and keeps the file from being
+                // written over unasked.
+                windows.WorkingKeyFileUnread(e.Path(), e.Why());
+            } else {
+                // A file the user named is never taken as no keys at all: programmed,
+                // it would leave the cabinet's controls dead.
+                Host().MessageBox(std::string("Cannot read configuration file named:") + kCrLf + "   " + sFileName +
+                                      kCrLf + kCrLf + e.Why(),
+                                  kMbIconHand, MessageTitle());
+                EndProgram(ExitCodes::kExitFileNotFound);
+                return;
+            }
+        }
+    }
 
     if (g_fCommandLineMode) {
         windows.ShowDownloadingWindow();

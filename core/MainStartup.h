@@ -35,6 +35,9 @@ public:
     virtual void ShowDownloadingWindow() = 0;
     // Download::ProgramBoard.
     virtual void ProgramBoard() = 0;
+    // The editor's working key file is there but could not be read (sWhy): the editor
+    // tells the user and must not write over the file without asking.
+    virtual void WorkingKeyFileUnread(const std::string& sPath, const std::string& sWhy) = 0;
 };
 // Installs the windows (not owned); nullptr restores a stand-in without windows.
 void SetStartupWindows(IStartupWindows* windows);

@@ -1,6 +1,5 @@
 #include "core/QbcFile.h"
 
-#include <fstream>
 #include <sstream>
 
 #include "core/Debug_.h"
@@ -411,8 +410,13 @@ void ReadQbcFrom(std::istream* in) {
 }
 
 void LoadQbcFile(const std::string& sPath) {
-    std::ifstream in(sPath, std::ios::binary);
-    ReadQbcFrom(in.is_open() ? &in : nullptr);
+    // Read whole before anything changes: a file another program holds, or one a frontend
+    // left empty, would otherwise set every key to none (and a board programmed from it
+    // would go dead).
+    const std::string sContent = Util::ReadWholeFile(sPath);
+    if (sContent.empty()) throw Util::FileReadError(sPath, "the file is empty");
+    std::istringstream in(sContent);
+    ReadQbcFrom(&in);
 }
 
 }  // namespace QbcFile

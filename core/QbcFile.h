@@ -69,8 +69,10 @@ std::string GetDefaultQbcTemplatePath();
 // Writes the store as a key-assignment file for the board of g_typeQuorba. The old file
 // is replaced only by a complete new one; throws Util::FileWriteError on failure.
 void SaveQbcFile(const std::string& sPath);
-// Reads a key-assignment file into the store (never fails; what cannot be read keeps
-// the reader's rules). Callers check that the file exists.
+// Reads a key-assignment file into the store. A file that cannot be opened or read, or
+// is empty, throws Util::FileReadError and leaves the store as it was; the lines of a
+// file that can be read are taken leniently (the reader's rules). Callers check that
+// the file exists.
 void LoadQbcFile(const std::string& sPath);
 // The same, on text already at hand: WriteQbcTo gives exactly the bytes of the file;
 // ReadQbcFrom reads from in, or as from a file that could not be opened when in is null.

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <iterator>
 #include <limits>
 
 namespace Util {
@@ -134,6 +135,30 @@ bool IFileSystem::ReplaceFile(const std::string& sSource, const std::string& sTa
     if (std::rename(sSource.c_str(), sTarget.c_str()) == 0) return true;
     sWhy = std::strerror(errno);
     return false;
+}
+
+bool IFileSystem::ReadFile(const std::string& sPath, std::string& sContent, std::string& sWhy) {
+    std::ifstream in(sPath, std::ios::binary);
+    if (!in.is_open()) {
+        sWhy = std::strerror(errno);
+        return false;
+    }
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        sWhy = "reading the file failed";
+        return false;
+    }
+    sContent = std::move(content);
+    return true;
+}
+
+FileReadError::FileReadError(const std::string& sPath, const std::string& sWhy)
+    : std::runtime_error("Cannot read \"" + sPath + "\": " + sWhy), m_sPath(sPath), m_sWhy(sWhy) {}
+
+std::string ReadWholeFile(const std::string& sPath) {
+    std::string sContent, sWhy;
+    if (!FileSystem().ReadFile(sPath, sContent, sWhy)) throw FileReadError(sPath, sWhy);
+    return sContent;
 }
 
 IFileSystem& FileSystem() { return *g_fileSystem; }

@@ -26,6 +26,8 @@ public:
     // Replaces sTarget by sSource in one step (sTarget need not exist). On failure
     // returns false with the reason in sWhy, and both files stay as they were.
     virtual bool ReplaceFile(const std::string& sSource, const std::string& sTarget, std::string& sWhy);
+    // Reads the whole file into sContent. On failure returns false with the reason in sWhy.
+    virtual bool ReadFile(const std::string& sPath, std::string& sContent, std::string& sWhy);
 };
 // The file system in use; SetFileSystem installs one (not owned), nullptr restores the default.
 IFileSystem& FileSystem();
@@ -39,6 +41,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Raised by the file readers: the file is there but could not be read (or holds nothing
+// where something must be); nothing was taken from it.
+class FileReadError : public std::runtime_error {
+public:
+    FileReadError(const std::string& sPath, const std::string& sWhy);
+    const std::string& Path() const { return m_sPath; }
+    const std::string& Why() const { return m_sWhy; }
+
+private:
+    std::string m_sPath;
+    std::string m_sWhy;
+};
+
 // True when a search for sPath with normal attributes finds a file. Hidden and system
 // files and folders count as missing; so do an empty path and a path with the wildcards
 // "*" or "?" (a pattern names no single file to load).
@@ -50,6 +65,8 @@ bool Contains(const std::string& sText, const std::string& sPart, bool fCaseSens
 // then the temporary file replaces the old one in one step. Throws FileWriteError; the
 // old file is never lost.
 void WriteFileReplacing(const std::string& sPath, const std::string& sContent);
+// The whole content of sPath; throws FileReadError when it cannot be opened or read.
+std::string ReadWholeFile(const std::string& sPath);
 
 // Reads text lines one at a time, each ended by CR LF, CR or LF (the last one may
 // lack its end). A read past the end, or from a file that could not be opened (no

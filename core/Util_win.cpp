@@ -8,6 +8,25 @@ namespace Util {
 
 namespace {
 
+// What the user can act on, for the failures a cabinet PC meets: a file that a frontend
+// or an editor holds open, and a folder or file the user may not touch.
+std::string WhyOf(DWORD error) {
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return "another program is using the file";
+    case ERROR_ACCESS_DENIED: return "access is denied";
+    case ERROR_WRITE_PROTECT: return "the disk is write-protected";
+    default: return "Windows error " + std::to_string(error);
+    }
+}
+
+struct FileHandle {
+    HANDLE h;
+    ~FileHandle() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+
 class Win32FileSystem final : public IFileSystem {
 public:
     bool IsNormalFile(const std::string& sPath) override {
@@ -27,8 +46,31 @@ public:
         }
         if (MoveFileExA(sSource.c_str(), sTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
-        sWhy = "Windows error " + std::to_string(GetLastError());
+        sWhy = WhyOf(GetLastError());
         return false;
+    }
+
+    bool ReadFile(const std::string& sPath, std::string& sContent, std::string& sWhy) override {
+        // Others may go on reading and writing it: only their lock keeps us out.
+        const FileHandle file{CreateFileA(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+        if (file.h == INVALID_HANDLE_VALUE) {
+            sWhy = WhyOf(GetLastError());
+            return false;
+        }
+        std::string content;
+        char buffer[4096];
+        for (;;) {
+            DWORD got = 0;
+            if (!::ReadFile(file.h, buffer, sizeof buffer, &got, nullptr)) {
+                sWhy = WhyOf(GetLastError());
+                return false;
+            }
+            if (got == 0) break;
+            content.append(buffer, got);
+        }
+        sContent = std::move(content);
+        return true;
     }
 };
 

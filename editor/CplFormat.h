@@ -53,7 +53,7 @@ struct CplRecord {
 enum class LineResult {
     Record,  // out holds the line's record
     Skip,    // fewer than five fields or an empty Code field: the line is passed over
-    Error    // a value out of range: error holds the reason; the reading ends here
+    Error    // a value out of range: error holds the reason; the line cannot be read
 };
 
 // Reads one line (without its line end). out is written only for Record, error only for

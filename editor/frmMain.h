@@ -134,8 +134,30 @@ public:
     std::int16_t m_iPaletteType = 0, m_iPaletteColor = 0;
     // The keys (IBM key numbers) whose inputs a press lit and no release has put out yet.
     std::bitset<256> m_keysLit;
-    // Set when the launcher took over: closing then saves nothing.
+    // Set when the launcher took over (after its own saves): closing then saves nothing.
     bool m_fEndingWithoutSaves = false;
+    // The working files "Keyloom.qbc" and "Keyloom.cpl": one that was there but could not
+    // be read at start is not written over without the user's yes, until the user saves
+    // over it or loads another document in its place.
+    enum class WorkingFile { Keys, Panel };
+    struct UnreadWorkingFile {
+        bool fUnread = false;
+        std::string sWhy;
+    };
+    std::array<UnreadWorkingFile, 2> m_unreadWorkingFiles;
+    std::string WorkingFilePath(WorkingFile which);
+    // Tells the user and marks the file (start-up, for the key file; the load, for the panel).
+    void WorkingFileUnread(WorkingFile which, const std::string& sPath, const std::string& sWhy);
+    // The document of that kind now comes from sFile (loaded) or went to it (saved): the
+    // working file no longer needs asking about when sFile is the file that was unread.
+    void WorkingFileLoaded(WorkingFile which);
+    void WorkingFileSavedTo(WorkingFile which, const std::string& sFile);
+    // The saves of a close: both working files and the window position. A working file
+    // that cannot be written is reported with the question whether to go on; false when
+    // the user chose to go back to the editor.
+    bool SaveWorkingFiles();
+    // The saves ran when Windows asked whether its session may end: its end saves nothing more.
+    bool m_fSavedForSessionEnd = false;
     float m_xPaletteHome = 0, m_yPaletteHome = 0, m_cxPaletteHome = 0, m_cyPaletteHome = 0;
     // The panel-layout reader's joysticks and arrows in file order (not owned).
     std::vector<CplWidget*> m_colLoadJoysticks, m_colLoadArrowsU, m_colLoadArrowsD, m_colLoadArrowsL,
@@ -271,8 +293,8 @@ public:
     // The save dialog for a panel layout; an empty name when cancelled.
     std::string AskPanelFileToSave();
     void OpenPanelFile();
-    // False only when a chosen file could not be written (reported); a cancelled
-    // dialog is no failure.
+    // True only when the panel was written: a cancelled dialog and a failed save
+    // (reported) answer false.
     bool SavePanelFileAs();
     // Writes the panel layout; a failure is reported under sProcedure and answers false.
     bool SavePanelFile(const std::string& sFile, const char* sProcedure);
@@ -328,6 +350,7 @@ protected:
     void InitializeComponent() override;
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel, int unloadMode) override;
+    void Form_QueryEndSession(bool& cancel) override;
     void Form_Unload(bool& cancel) override;
     void Form_Resize() override;
 

@@ -122,10 +122,12 @@ void frmMain::mStartLauncher_Click() {
         Host().MessageBox("Could not find " + sPath, kWarning, kTitle);
         return;
     }
+    // The session's work is saved as a close saves it, while the window still stands
+    // where the user left it; a file that cannot be written may send the user back.
+    if (!SaveWorkingFiles()) return;
     SetWindowState(1);
     if (StartProgram(sPath) != 0) {
-        // The launcher takes over: the editor goes at once, leaving the working files
-        // and the window position as they were.
+        // The launcher takes over: the editor goes at once, its saves made above.
         m_fEndingWithoutSaves = true;
         Host().EndProgram(ExitCodes::kExitOk);
         return;

@@ -1,14 +1,16 @@
 // The panel-layout file on the main window: every panel control written as one line,
 // and a file read back into panel controls, joysticks getting their arrows again.
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
+#include <windows.h>
+
 #include <string>
 
+#include "core/Host.h"
 #include "core/QbcFile.h"
 #include "core/SwiTables.h"
+#include "core/Trace_.h"
 #include "core/Util.h"
 #include "editor/CplFormat.h"
+#include "editor/WorkingFileTexts.h"
 #include "editor/frmMain.h"
 
 namespace forms {
@@ -35,32 +37,43 @@ void frmMain::CplSave(const std::string& sFile) {
 }
 
 void frmMain::CplLoad(const std::string& sNameFile) {
-    platform::Form::Batch batch(*this);
-    RemoveAllWidgets();
-    for (auto* collection :
-         {&m_colLoadJoysticks, &m_colLoadArrowsU, &m_colLoadArrowsD, &m_colLoadArrowsL, &m_colLoadArrowsR})
-        collection->clear();
+    // The whole file first: one that cannot be read leaves the panel as it was.
+    const std::string sContent = Util::ReadWholeFile(sNameFile);
+    int skipped = 0;
+    std::string sFirstSkipped, sFirstWhy;
+    {
+        platform::Form::Batch batch(*this);
+        RemoveAllWidgets();
+        for (auto* collection :
+             {&m_colLoadJoysticks, &m_colLoadArrowsU, &m_colLoadArrowsD, &m_colLoadArrowsL, &m_colLoadArrowsR})
+            collection->clear();
 
-    std::ifstream in(sNameFile, std::ios::binary);
-    if (!in.is_open()) throw std::runtime_error("cannot open " + sNameFile);
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) throw std::runtime_error("cannot read " + sNameFile);
-
-    for (const std::string& sLine : CplFormat::SplitLines(content.str())) {
-        CplFormat::CplRecord rec;
-        std::string error;
-        switch (CplFormat::ParseLine(sLine, rec, error)) {
-        case CplFormat::LineResult::Skip: continue;
-        case CplFormat::LineResult::Error:
-            // The controls read so far stay; the caller hears why the rest did not.
-            throw std::runtime_error(sNameFile + ": " + error);
-        case CplFormat::LineResult::Record: break;
+        for (const std::string& sLine : CplFormat::SplitLines(sContent)) {
+            CplFormat::CplRecord rec;
+            std::string error;
+            switch (CplFormat::ParseLine(sLine, rec, error)) {
+            case CplFormat::LineResult::Skip: continue;
+            case CplFormat::LineResult::Error:
+                // Passed over like a short line, so that one bad number costs one control,
+                // not every control after it (which the next save would then drop too).
+                if (skipped++ == 0) {
+                    sFirstSkipped = sLine;
+                    sFirstWhy = error;
+                }
+                Trace_::Trace("frmMain.CplLoad", sNameFile + ": " + error);
+                continue;
+            case CplFormat::LineResult::Record: break;
+            }
+            CplAddWidgetFromRecord(rec.sCode, rec.left, rec.top, rec.width, rec.height, rec.player, rec.selector,
+                                   sLine);
         }
-        CplAddWidgetFromRecord(rec.sCode, rec.left, rec.top, rec.width, rec.height, rec.player, rec.selector, sLine);
+        ShowWidgets(true);
+        ShowKeyLabels();
     }
-    ShowWidgets(true);
-    ShowKeyLabels();
+    WorkingFileLoaded(WorkingFile::Panel);
+    if (skipped > 0)
+        Host().MessageBox(WorkingFileTexts::LinesLeftOut(sNameFile, skipped, sFirstSkipped, sFirstWhy),
+                          MB_OK | MB_ICONEXCLAMATION, "Keyloom");
 }
 
 void frmMain::CplAddWidgetFromRecord(const std::string& sCode, float left, float top, float width, float height,
@@ -111,6 +124,7 @@ void frmMain::CplAttachArrow(CplWidget& arrow, std::vector<CplWidget*>& collecti
 
 void frmMain::Load_QBC(const std::string& sFile) {
     QbcFile::LoadQbcFile(sFile);
+    WorkingFileLoaded(WorkingFile::Keys);
     Refresh();
 }
 

@@ -2,8 +2,9 @@
 // the file dialog, new documents from the defaults or from templates, restoring the
 // default keys, and the template entries of the File menu.
 //
-// A file that cannot be read or written is reported (trace and status line) and the
-// command stops there: nothing the user has is replaced by less than what was asked for.
+// A file that cannot be written is reported (trace and status line), one that cannot be
+// read in a message box, and the command stops there: nothing the user has is replaced
+// by less than what was asked for.
 #include "editor/frmMain.h"
 
 #include <exception>
@@ -14,8 +15,10 @@
 #include "core/Globals.h"
 #include "core/Host.h"
 #include "core/QbcFile.h"
+#include "core/Trace_.h"
 #include "core/Util.h"
 #include "editor/TemplateMenus.h"
+#include "editor/WorkingFileTexts.h"
 #include "editor/frmOptions.h"
 #include "platform/Platform.h"
 
@@ -51,6 +54,26 @@ bool Trapped(const char* sProcedure, F&& step) {
     return false;
 }
 
+// A load whose file is there but cannot be read tells the user, who must not take the
+// unchanged document for the one asked for; sKept says what stays. Any other failure is
+// reported as Trapped does.
+template <class F>
+bool Loaded(const char* sProcedure, const char* sKept, F&& load) {
+    try {
+        load();
+        return true;
+    } catch (const Util::FileReadError& e) {
+        Trace_::Trace(sProcedure, e.what());
+        Host().MessageBox(WorkingFileTexts::CannotLoad(e.Path(), e.Why(), sKept), MB_OK | MB_ICONEXCLAMATION, kTitle);
+        return false;
+    } catch (...) {
+        return Trapped(sProcedure, [] { throw; });
+    }
+}
+
+constexpr const char* kKeysKept = "The key assignments stay as they were.";
+constexpr const char* kPanelKept = "The panel stays as it was.";
+
 // Both loaders throw away what is there before they read: a file that has gone since
 // it was chosen (or a default template that was never installed) would leave an empty
 // panel or an empty set of keys in place of the user's.
@@ -58,12 +81,13 @@ void RequireFile(const std::string& sPath) {
     if (!Util::FileExists(sPath)) throw Error_::RuntimeError(kErrFileNotFound, "File not found: " + sPath);
 }
 
-// The key-assignment save dialog and the save; false only when a chosen file could not
-// be written.
+// The key-assignment save dialog and the save; true only when a file was written.
 bool SaveKeyAssignmentsAs(frmMain& form, const char* sProcedure) {
     const std::string sFile = AskFile(form.Hwnd(), true, kQbcFilter);
-    if (sFile.empty()) return true;
-    return Trapped(sProcedure, [&] { QbcFile::SaveQbcFile(sFile); });
+    if (sFile.empty()) return false;
+    if (!Trapped(sProcedure, [&] { QbcFile::SaveQbcFile(sFile); })) return false;
+    form.WorkingFileSavedTo(frmMain::WorkingFile::Keys, sFile);
+    return true;
 }
 
 // The files of one kind in the template folder, in the order the file system gives
@@ -130,7 +154,7 @@ void frmMain::OpenPanelFile() {
     const std::string sFile = AskFile(Hwnd(), false, kCplFilter);
     if (sFile.empty()) return;
     EndCurrentEdit();
-    Trapped("frmMain.OpenPanelFile", [&] {
+    Loaded("frmMain.OpenPanelFile", kPanelKept, [&] {
         RequireFile(sFile);
         CplLoad(sFile);
     });
@@ -139,12 +163,14 @@ void frmMain::OpenPanelFile() {
 bool frmMain::SavePanelFileAs() {
     EndCurrentEdit();
     const std::string sFile = AskPanelFileToSave();
-    if (sFile.empty()) return true;
+    if (sFile.empty()) return false;
     return SavePanelFile(sFile, "frmMain.SavePanelFileAs");
 }
 
 bool frmMain::SavePanelFile(const std::string& sFile, const char* sProcedure) {
-    return Trapped(sProcedure, [&] { CplSave(sFile); });
+    if (!Trapped(sProcedure, [&] { CplSave(sFile); })) return false;
+    WorkingFileSavedTo(WorkingFile::Panel, sFile);
+    return true;
 }
 
 void frmMain::mNewPanelDefault_Click() { mNewPanel_Click(-2); }
@@ -159,10 +185,10 @@ void frmMain::mNewPanel_Click(int index) {
     const int answer =
         Host().MessageBox("Save current control panel design?", MB_YESNOCANCEL | MB_ICONQUESTION, kTitle);
     if (answer != IDYES && answer != IDNO) return;
-    // A cancelled save dialog goes on to the new panel; a save that failed keeps the
-    // panel the user wanted kept.
+    // The user asked for the panel to be kept: a cancelled save dialog, or a save that
+    // failed, leaves it in place.
     if (answer == IDYES && !SavePanelFileAs()) return;
-    Trapped("frmMain.mNewPanel_Click", [&] {
+    Loaded("frmMain.mNewPanel_Click", kPanelKept, [&] {
         if (index == -1) {
             RemoveAllWidgets();
         } else {
@@ -179,7 +205,7 @@ void frmMain::mFileOpenKeyAsgn_Click() {
     ClearStatus();
     const std::string sFile = AskFile(Hwnd(), false, kQbcFilter);
     if (sFile.empty()) return;
-    if (!Trapped("frmMain.mFileOpenKeyAsgn_Click", [&] {
+    if (!Loaded("frmMain.mFileOpenKeyAsgn_Click", kKeysKept, [&] {
             RequireFile(sFile);
             Load_QBC(sFile);
         }))
@@ -214,7 +240,7 @@ void frmMain::mNewKeyAsgn_Click(int index) {
         return;
     }
     const std::string sTemplate = m_asQbcTemplatePaths[static_cast<std::size_t>(index)];
-    if (!Trapped("frmMain.mNewKeyAsgn_Click", [&] {
+    if (!Loaded("frmMain.mNewKeyAsgn_Click", kKeysKept, [&] {
             RequireFile(sTemplate);
             Load_QBC(sTemplate);
         }))
@@ -234,7 +260,7 @@ void frmMain::mRestoreDefaults_Click() {
 void frmMain::LoadDefaultKeyAssignments() {
     DeselectSwi();
     // The view stays as it is.
-    Trapped("frmMain.LoadDefaultKeyAssignments", [this] {
+    Loaded("frmMain.LoadDefaultKeyAssignments", kKeysKept, [this] {
         const std::string sFile = QbcFile::GetDefaultQbcTemplatePath();
         RequireFile(sFile);
         Load_QBC(sFile);

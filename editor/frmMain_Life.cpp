@@ -10,8 +10,6 @@
 #include "core/ExitCodes.h"
 #include "core/Globals.h"
 #include "core/Host.h"
-#include "core/QbcFile.h"
-#include "core/Registry_win.h"
 #include "core/Trace_.h"
 #include "core/Trace_frmTrace.h"
 #include "core/Util.h"
@@ -73,12 +71,14 @@ void frmMain::Form_Load() {
 
     EndCurrentEdit();
 
-    const std::string sPanel = Host().AppPath() + "\\Keyloom.cpl";
+    const std::string sPanel = WorkingFilePath(WorkingFile::Panel);
     if (Util::FileExists(sPanel)) {
         try {
             CplLoad(sPanel);
+        } catch (const Util::FileReadError& e) {
+            // The editor starts with an empty panel, and keeps it from replacing the file.
+            WorkingFileUnread(WorkingFile::Panel, e.Path(), e.Why());
         } catch (const std::exception& e) {
-            // What was read so far stays; the editor starts all the same.
             Trace_::Trace("frmMain.Form_Load", std::string("Keyloom.cpl: ") + e.what());
         }
         ApplyMode(true);
@@ -115,12 +115,20 @@ void frmMain::Form_Resize() {
     if (Height() != wanted) SetHeight(wanted);
 }
 
-void frmMain::Form_QueryUnload(bool& /*cancel*/, int /*unloadMode*/) {
-    if (!g_fCommandLineMode && !m_fEndingWithoutSaves) {
-        const std::string sFolder = Host().AppPath();
-        Quietly("Keyloom.qbc not saved", [&] { QbcFile::SaveQbcFile(sFolder + "\\Keyloom.qbc"); });
-        Quietly("Keyloom.cpl not saved", [&] { CplSave(sFolder + "\\Keyloom.cpl"); });
-        Quietly("window position not saved", [&] { Registry_::SaveWindowPosition("MainWindow", *this); });
+void frmMain::Form_QueryEndSession(bool& cancel) {
+    // A log-off asks as a close does, before Windows goes on.
+    if (g_fCommandLineMode || m_fEndingWithoutSaves) return;
+    cancel = !SaveWorkingFiles();
+    m_fSavedForSessionEnd = !cancel;
+}
+
+void frmMain::Form_QueryUnload(bool& cancel, int unloadMode) {
+    // A working file that cannot be written is the user's work: the user may go back and
+    // save it elsewhere rather than lose it.
+    const bool fSaved = unloadMode == 2 && m_fSavedForSessionEnd;
+    if (!g_fCommandLineMode && !m_fEndingWithoutSaves && !fSaved && !SaveWorkingFiles()) {
+        cancel = true;
+        return;
     }
     // The other windows, each if it exists.
     Quietly("CplWidget_Resources", [] { UnloadIfThere(::CplWidget_Resources); });

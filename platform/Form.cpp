@@ -249,11 +249,14 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         UnloadWith(0);
         result = 0;
         return true;
-    // The end of the Windows session closes the form as the close box does; it is never
-    // held up.
-    case WM_QUERYENDSESSION:
-        result = TRUE;
+    // The end of the Windows session closes the form as the close box does. Asked first,
+    // a form may hold the session up (the user went back to save unsaved work).
+    case WM_QUERYENDSESSION: {
+        bool cancel = false;
+        if (m_loaded) Form_QueryEndSession(cancel);
+        result = cancel ? FALSE : TRUE;
         return true;
+    }
     case WM_ENDSESSION:
         if (wp) UnloadWith(2);
         result = 0;

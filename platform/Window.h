@@ -207,6 +207,9 @@ protected:
     virtual void Form_Load() {}
     // unloadMode: 0 closed by the user (close box), 1 by code, 2 the Windows session ends.
     virtual void Form_QueryUnload(bool& /*cancel*/, int /*unloadMode*/) {}
+    // The Windows session is about to end (the form is unloaded with mode 2 when it does);
+    // cancel refuses the end.
+    virtual void Form_QueryEndSession(bool& /*cancel*/) {}
     virtual void Form_Unload(bool& /*cancel*/) {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}

@@ -51,6 +51,7 @@ public:
     void ShowOptionsDialog() override {}
     void ShowDownloadingWindow() override { ++shows; }
     void ProgramBoard() override { ++programs; }
+    void WorkingKeyFileUnread(const std::string&, const std::string&) override {}
 };
 
 }  // namespace

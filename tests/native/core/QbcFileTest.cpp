@@ -1,3 +1,4 @@
+#include <fstream>
 #include <sstream>
 
 #include "CoreTestSupport.h"
@@ -237,23 +238,24 @@ TEST_F(QbcFileTest, ShortFileRepeatsItsLastLine) {
     EXPECT_EQ(g_aswiShift[1], 0);
 }
 
-TEST_F(QbcFileTest, UnopenableFileClearsWhatTheOrdersReach) {
-    FillStore();
-    g_typeQuorba = TYPEQUORBA_Quorba4;
-    LoadQbcFile((TempDir() / "missing.qbc").string());
-    for (int swi = 100; swi <= 299; ++swi) {
-        bool fP34 = false;
-        if (GetDownloadPosOfSwi(2, swi, fP34) > 0) {
-            EXPECT_EQ(g_abSwiKeys[static_cast<std::size_t>(swi)], 0) << swi;
-            EXPECT_EQ(g_asSwiUserText[static_cast<std::size_t>(swi)], "") << swi;
-        }
+TEST_F(QbcFileTest, FileThatCannotBeReadOrIsEmptyThrowsAndChangesNothing) {
+    std::ofstream((TempDir() / "empty.qbc").string(), std::ios::binary | std::ios::trunc);
+    for (const char* name : {"missing.qbc", "empty.qbc"}) {
+        SCOPED_TRACE(name);
+        FillStore();
+        g_typeQuorba = TYPEQUORBA_Quorba4;
+        const auto keys = g_abSwiKeys;
+        const auto texts = g_asSwiUserText;
+        const auto shift = g_aswiShift;
+        const auto macros = g_abMacroKeys;
+        host.updates.clear();
+        EXPECT_THROW(LoadQbcFile((TempDir() / name).string()), Util::FileReadError);
+        EXPECT_EQ(g_abSwiKeys, keys);
+        EXPECT_EQ(g_asSwiUserText, texts);
+        EXPECT_EQ(g_aswiShift, shift);
+        EXPECT_EQ(g_abMacroKeys, macros);
+        EXPECT_TRUE(host.updates.empty());
     }
-    EXPECT_EQ(g_abSwiKeys[401], 0);
-    EXPECT_EQ(g_aswiShift[1], 0);
-    EXPECT_EQ(g_aswiShift[3], 0);
-    EXPECT_EQ(g_asSwiUserText[100], "");
-    for (auto b : g_abMacroKeys) EXPECT_EQ(b, 0);
-    EXPECT_EQ(host.updates, std::vector<int>{-1});
 }
 
 TEST_F(QbcFileTest, LoneCrAndLfEndLinesToo) {

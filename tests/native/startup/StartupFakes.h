@@ -88,6 +88,9 @@ public:
     }
     void ShowDownloadingWindow() override { log.push_back("show downloading"); }
     void ProgramBoard() override { log.push_back("program"); }
+    void WorkingKeyFileUnread(const std::string& sPath, const std::string& sWhy) override {
+        log.push_back("unread " + sPath + ": " + sWhy);
+    }
 };
 
 // The keyboard device of the sided keys, set up into the same log as the windows; a

@@ -331,17 +331,21 @@ TEST_F(CommandsPrograms, ALauncherThatCannotStartLeavesTheEditorMaximised) {
     DeleteFileA(launcher.c_str());
 }
 
-TEST_F(CommandsPrograms, ALauncherThatStartsEndsTheEditorWithoutItsSaves) {
+TEST_F(CommandsPrograms, ALauncherThatStartsEndsTheEditorAfterTheSavesOfAClose) {
     WriteFile(Path("Launcher.exe"), "MZ");
     forms::frmMain& m = Open();
+    m.AddWidget(105, "0", 1);
+    QbcFile::SetSwiKey(105, 30);
     m.btnStartLauncher.Click();
     EXPECT_EQ(started, std::vector<std::string>{Path("Launcher.exe")});
     EXPECT_EQ(host.ends, std::vector<int>{0});
     EXPECT_EQ(m.WindowState(), 1);
-    // The real program has ended by now; here the window closes as it would at the end.
+    // Saved before the launcher started; the window then closes as it would at the end.
+    g_abSwiKeys.fill(0);
     m.Unload();
-    EXPECT_FALSE(Exists("Keyloom.qbc"));
-    EXPECT_FALSE(Exists("Keyloom.cpl"));
+    QbcFile::LoadQbcFile(Path("Keyloom.qbc"));
+    EXPECT_EQ(QbcFile::GetSwiKey(105), 30);
+    EXPECT_NE(ReadFile(Path("Keyloom.cpl")).find("|1|5|0"), std::string::npos);
     DeleteFileA(Path("Launcher.exe").c_str());
 }
 

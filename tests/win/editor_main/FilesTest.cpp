@@ -249,7 +249,7 @@ TEST_F(FilesNewDocuments, NewPanelWithEveryAnswer) {
     } steps[] = {
         {IDCANCEL, {}, [&] { m.mNewPanelEmpty->Click(); }, 1},
         {IDNO, {}, [&] { m.mNewPanel[static_cast<std::size_t>(four)]->Click(); }, 4},
-        {IDYES, {""}, [&] { m.mNewPanelEmpty->Click(); }, 0},  // a cancelled save goes on
+        {IDYES, {""}, [&] { m.mNewPanelEmpty->Click(); }, 4},  // a cancelled save: kept
         {IDNO, {}, [&] { m.mNewPanelDefault->Click(); }, 2},
         {IDYES, {Path("out.cpl")}, [&] { m.mNewPanelEmpty->Click(); }, 0},
         {IDYES, {Path("no such folder\\x.cpl")}, [&] { m.mNewPanelDefault->Click(); }, 0},  // failed save: kept
@@ -290,7 +290,7 @@ TEST_F(FilesNewDocuments, NewKeyAssignmentsAndRestoreDefaultsWithEveryAnswer) {
     } steps[] = {
         {IDCANCEL, {}, [&] { m.mNewKeyAsgnDefaults->Click(); }, kNew, kQuestion, 0},
         {IDNO, {}, [&] { m.mNewKeyAsgnDefaults->Click(); }, kNew, kQuestion, kKey},
-        {IDYES, {""}, [&] { m.mNewKeyAsgn[arcade]->Click(); }, kNew, kQuestion, kKey},
+        {IDYES, {""}, [&] { m.mNewKeyAsgn[arcade]->Click(); }, kNew, kQuestion, 0},  // cancelled: kept
         {IDYES, {Path("out.qbc")}, [&] { m.mNewKeyAsgn[arcade]->Click(); }, kNew, kQuestion, kKey},
         {IDYES, {Path("no such folder\\x.qbc")}, [&] { m.mNewKeyAsgnDefaults->Click(); }, kNew, kQuestion, 0},
         {IDNO, {}, [&] { m.btnRestoreDefaults.Click(); }, kReset, MB_YESNO | MB_ICONQUESTION, 0},

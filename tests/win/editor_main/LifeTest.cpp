@@ -62,14 +62,24 @@ TEST_F(Life, ArrowsBeforeAnyJoystickStayFreeAndTheNthArrowGoesToTheNthJoystick) 
     EXPECT_TRUE(m.m_colWidgets[1]->m_colArrowWidgets.empty());
 }
 
-TEST_F(Life, EachSaveAtClosingRunsEvenWhenAnEarlierOneFails) {
+TEST_F(Life, AWorkingFileThatCannotBeSavedAsksWhetherToCloseAndNoGoesBack) {
     forms::frmMain& m = Open();
     // A folder where the key file should go: that save fails, the panel save still runs.
     CreateDirectoryA(Path("Keyloom.qbc").c_str(), nullptr);
-    m.Unload();
-    EXPECT_TRUE(GetFileAttributesA(Path("Keyloom.cpl").c_str()) != INVALID_FILE_ATTRIBUTES);
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer);
+        host.boxes.clear();
+        host.answers = {answer};
+        DeleteFileA(Path("Keyloom.cpl").c_str());
+        m.Unload();
+        EXPECT_TRUE(GetFileAttributesA(Path("Keyloom.cpl").c_str()) != INVALID_FILE_ATTRIBUTES);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_NE(host.boxes[0].text.find(Path("Keyloom.qbc")), std::string::npos);
+        EXPECT_EQ(host.boxes[0].flags, static_cast<unsigned>(MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+        EXPECT_EQ(m.IsLoaded(), answer == IDNO);
+        EXPECT_EQ(host.ends, answer == IDNO ? std::vector<int>{} : std::vector<int>{0});
+    }
     RemoveDirectoryA(Path("Keyloom.qbc").c_str());
-    EXPECT_EQ(host.ends, std::vector<int>{0});
 }
 
 TEST_F(Life, TheEndOfTheWindowsSessionClosesWithTheSaves) {
