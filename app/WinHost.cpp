@@ -61,8 +61,8 @@ void WinStartupWindows::ShowDownloadingWindow() { ::frmDownloading->Show(false);
 
 void WinStartupWindows::ProgramBoard() { Download::ProgramBoard(); }
 
-void WinStartupWindows::WorkingKeyFileUnread(const std::string& sPath, const std::string& sWhy) {
-    ::frmMain->WorkingFileUnread(forms::frmMain::WorkingFile::Keys, sPath, sWhy);
+void WinStartupWindows::WorkingKeyFileUnread(const std::string& /*sPath*/, const std::string& sWhy) {
+    ::frmMain->WorkingFileUnread(forms::frmMain::WorkingFile::Keys, sWhy);
 }
 
 forms::IMainWindowLink::Frame WinMainWindowLink::MainWindowFrame() {

@@ -147,7 +147,7 @@ public:
     std::array<UnreadWorkingFile, 2> m_unreadWorkingFiles;
     std::string WorkingFilePath(WorkingFile which);
     // Tells the user and marks the file (start-up, for the key file; the load, for the panel).
-    void WorkingFileUnread(WorkingFile which, const std::string& sPath, const std::string& sWhy);
+    void WorkingFileUnread(WorkingFile which, const std::string& sWhy);
     // The document of that kind now comes from sFile (loaded) or went to it (saved): the
     // working file no longer needs asking about when sFile is the file that was unread.
     void WorkingFileLoaded(WorkingFile which);

@@ -77,7 +77,7 @@ void frmMain::Form_Load() {
             CplLoad(sPanel);
         } catch (const Util::FileReadError& e) {
             // The editor starts with an empty panel, and keeps it from replacing the file.
-            WorkingFileUnread(WorkingFile::Panel, e.Path(), e.Why());
+            WorkingFileUnread(WorkingFile::Panel, e.Why());
         } catch (const std::exception& e) {
             Trace_::Trace("frmMain.Form_Load", std::string("Keyloom.cpl: ") + e.what());
         }

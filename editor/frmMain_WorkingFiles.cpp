@@ -33,7 +33,9 @@ std::string frmMain::WorkingFilePath(WorkingFile which) {
     return Host().AppPath() + (which == WorkingFile::Keys ? "\\Keyloom.qbc" : "\\Keyloom.cpl");
 }
 
-void frmMain::WorkingFileUnread(WorkingFile which, const std::string& sPath, const std::string& sWhy) {
+void frmMain::WorkingFileUnread(WorkingFile which, const std::string& sWhy) {
+    // Named as the close will name it when it asks, whatever case the reader was given.
+    const std::string sPath = WorkingFilePath(which);
     Trace_::Trace("frmMain.WorkingFileUnread", sPath + ": " + sWhy);
     m_unreadWorkingFiles[Slot(which)] = {true, sWhy};
     Host().MessageBox(WorkingFileTexts::UnreadAtStart(sPath, sWhy), MB_OK | MB_ICONEXCLAMATION, kTitle);

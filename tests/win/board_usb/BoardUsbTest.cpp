@@ -4,6 +4,7 @@
 // loaded the port driver.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <numeric>
 
 #include "BoardUsbSupport.h"
@@ -211,6 +212,45 @@ TEST(BoardUsbTest, ChecksumErrorFromTheBoardIsNotRetried) {
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, static_cast<DWORD>(ExitCodes::kExitProgrammingFailed));
     Device::Reset();
+}
+
+// A key file a frontend left empty, or one another program holds, ends the run as a
+// missing one does: the board keeps what it had, in both modes.
+TEST(BoardUsbTest, KeyFileThatIsEmptyOrHeldIsNeverProgrammed) {
+    ProgramFolder folder("unreadable", true);
+    ASSERT_TRUE(StartBoard(folder));
+    folder.WriteSettings(2, true, 5000);
+    const std::string qbc = folder.File("game.qbc");
+    const struct {
+        const char* name;
+        const char* content;
+        bool held;
+        const char* switches;
+        const char* why;
+    } cases[] = {{"empty", "", false, "", "the file is empty"},
+                 {"held", "1\r\n", true, " /verbose", "another program is using the file"},
+                 {"held in the editor", "1\r\n", true, " /edit", "another program is using the file"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Device::Reset());
+        {
+            std::ofstream(qbc, std::ios::binary | std::ios::trunc) << c.content;
+        }
+        const HANDLE hold = c.held ? CreateFileA(qbc.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                   : INVALID_HANDLE_VALUE;
+        Program program(folder, Quoted(qbc) + c.switches);
+        const winsupport::MessageBoxInfo box = winsupport::WaitForMessageBox(program.ProcessId(), 30000);
+        ASSERT_NE(box.hwnd, nullptr) << "no message box";
+        EXPECT_EQ(box.text, "Cannot read configuration file named:\r\n   " + qbc + "\r\n\r\n" + c.why);
+        winsupport::PressButton(box.hwnd, IDOK);
+        const auto code = program.Wait(20000);
+        if (hold != INVALID_HANDLE_VALUE) CloseHandle(hold);
+        ASSERT_TRUE(code.has_value());
+        EXPECT_EQ(*code, static_cast<DWORD>(ExitCodes::kExitFileNotFound));
+        const auto record = Device::Read();
+        ASSERT_TRUE(record.has_value());
+        EXPECT_EQ(record->requestCount, 0u);
+    }
 }
 
 TEST(BoardUsbTest, RefusedFirstRequestIsRetriedOnceTheDriverIsFound) {

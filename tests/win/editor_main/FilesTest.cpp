@@ -318,4 +318,41 @@ TEST_F(FilesNewDocuments, NewKeyAssignmentsAndRestoreDefaultsWithEveryAnswer) {
     EXPECT_EQ(key(), kKey);
 }
 
+// A key file a frontend left empty, or a file another program holds, is reported and
+// leaves the document as it was.
+TEST_F(FilesDialogs, AFileThatCannotBeReadIsReportedAndChangesNothing) {
+    forms::frmMain& m = OpenKeys();
+    const auto swi = static_cast<std::int16_t>(m.m_colWidgets.at(0)->swi());
+    WriteFile(Path("empty.qbc"), "");
+    Template("held.qbc", "1\r\n");
+    Template("held.cpl", kPanelLine);
+    OpenFileMenu(m);
+    const HANDLE held[] = {
+        CreateFileA(Path("Templates\\held.qbc").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+        CreateFileA(Path("Templates\\held.cpl").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
+    const struct {
+        std::vector<std::string> dialog;
+        std::function<void()> command;
+        const char* why;
+    } cases[] = {
+        {{Path("empty.qbc")}, [&] { m.btnOpenQbc.Click(); }, "the file is empty"},
+        {{Path("Templates\\held.qbc")}, [&] { m.mFileOpenKeyAsgn->Click(); }, "another program is using the file"},
+        {{}, [&] { host.answers = {IDNO}; m.mNewKeyAsgn[0]->Click(); }, "another program is using the file"},
+        {{Path("Templates\\held.cpl")}, [&] { m.mFileOpenPanel->Click(); }, "another program is using the file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        QbcFile::SetSwiKey(swi, kKey);
+        dialogAnswers = {c.dialog.begin(), c.dialog.end()};
+        host.boxes.clear();
+        c.command();
+        ASSERT_FALSE(host.boxes.empty());
+        EXPECT_NE(host.boxes.back().text.find("Cannot read the file"), std::string::npos) << host.boxes.back().text;
+        EXPECT_NE(host.boxes.back().text.find(c.why), std::string::npos) << host.boxes.back().text;
+        EXPECT_EQ(QbcFile::GetSwiKey(swi), kKey);
+        EXPECT_EQ(m.m_colWidgets.size(), 1u);
+    }
+    for (HANDLE h : held) CloseHandle(h);
+}
+
 }  // namespace EditorTest

@@ -66,18 +66,25 @@ TEST_F(Life, AWorkingFileThatCannotBeSavedAsksWhetherToCloseAndNoGoesBack) {
     forms::frmMain& m = Open();
     // A folder where the key file should go: that save fails, the panel save still runs.
     CreateDirectoryA(Path("Keyloom.qbc").c_str(), nullptr);
-    for (const int answer : {IDNO, IDYES}) {
-        SCOPED_TRACE(answer);
+    const struct {
+        bool logOff;  // Windows asks whether its session may end, instead of the close box
+        int answer;
+    } steps[] = {{true, IDNO}, {false, IDNO}, {false, IDYES}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(&step - steps);
         host.boxes.clear();
-        host.answers = {answer};
+        host.answers = {step.answer};
         DeleteFileA(Path("Keyloom.cpl").c_str());
-        m.Unload();
+        if (step.logOff)
+            EXPECT_FALSE(SendMessageA(m.Hwnd(), WM_QUERYENDSESSION, 0, 0));
+        else
+            m.Unload();
         EXPECT_TRUE(GetFileAttributesA(Path("Keyloom.cpl").c_str()) != INVALID_FILE_ATTRIBUTES);
         ASSERT_EQ(host.boxes.size(), 1u);
         EXPECT_NE(host.boxes[0].text.find(Path("Keyloom.qbc")), std::string::npos);
         EXPECT_EQ(host.boxes[0].flags, static_cast<unsigned>(MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
-        EXPECT_EQ(m.IsLoaded(), answer == IDNO);
-        EXPECT_EQ(host.ends, answer == IDNO ? std::vector<int>{} : std::vector<int>{0});
+        EXPECT_EQ(m.IsLoaded(), step.answer == IDNO);
+        EXPECT_EQ(host.ends, step.answer == IDNO ? std::vector<int>{} : std::vector<int>{0});
     }
     RemoveDirectoryA(Path("Keyloom.qbc").c_str());
 }

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "core/ExitCodes.h"
 #include "support/WinSupport.h"
@@ -72,14 +73,20 @@ std::string PrepareEditorFolder(const std::string& name, const Board& board, std
 
 // keyloom.exe /edit started from its folder as a user starts it; its main window once it
 // takes input (null when it did not come).
-HWND StartEditor(winsupport::ChildProcess& proc, const std::string& dir) {
+HWND StartEditor(winsupport::ChildProcess& proc, const std::string& dir, std::vector<std::string>* boxes = nullptr) {
     if (!proc.Start("\"" + dir + "\\keyloom.exe\" /edit", dir)) return nullptr;
     HWND main = nullptr;
-    // The port-access control is not registered in this prefix: its report is answered.
+    // The port-access control is not registered in this prefix: its report is answered,
+    // and so is any other box of the start (their texts go to boxes).
     const bool up = winsupport::WaitUntil(
         [&] {
             winsupport::MessageBoxInfo box = winsupport::WaitForMessageBox(proc.Pid(), 0);
-            if (box.hwnd) winsupport::PressButton(box.hwnd, IDOK);
+            if (box.hwnd) {
+                if (boxes && box.text.find("tamrin.ocx") == std::string::npos) boxes->push_back(box.text);
+                winsupport::PressButton(box.hwnd, IDOK);
+                // Gone before the next look, which would otherwise find it again.
+                winsupport::WaitUntil([&] { return !IsWindow(box.hwnd); }, kTimeout, false);
+            }
             main = winsupport::FindTopLevelWindow(proc.Pid(), "KeyloomForm", "Keyloom", 0);
             return main != nullptr && IsWindowEnabled(main);
         },
@@ -123,6 +130,99 @@ INSTANTIATE_TEST_SUITE_P(Boards, EditorEndToEnd,
                          ::testing::Values(Board{2, "Default-2.qbc"}, Board{4, "Default-4.qbc"},
                                            Board{5, "Default-VEXO.qbc"}),
                          [](const auto& info) { return "Quorba" + std::to_string(info.param.type); });
+
+// What a cabinet PC does to the working files: a program folder the user cannot write (a
+// read-only mount that tools/with-readonly-folder.sh makes and names in KL_READONLY_DIR),
+// working files that another program holds while the editor starts, and a panel line with a
+// number too large to read. Each close is a round of boxes answered in turn; every round
+// but the last leaves the editor running.
+struct Answer {
+    const char* boxHas;
+    int button;
+};
+struct Cabinet {
+    const char* name;
+    bool readOnlyFolder;
+    bool holdAtStart;  // both working files, released again before the first close
+    const char* badPanelLine;  // put in as the panel's fourth line, when set
+    std::vector<const char*> startBoxes;
+    std::vector<std::vector<Answer>> closes;
+    bool panelReplaced;  // by the editor's (empty) panel; otherwise unchanged but for the bad line
+};
+
+class EditorOnACabinet : public ::testing::TestWithParam<Cabinet> {};
+
+TEST_P(EditorOnACabinet, KeepsTheUsersFilesAndSaysWhatItCouldNotDo) {
+    if (!RunThroughWine()) GTEST_SKIP() << "run through tools/wine-run.sh";
+    const Cabinet c = GetParam();
+    std::string keys, dir;
+    std::string panel = kPanel;
+    if (c.readOnlyFolder) {
+        dir = winsupport::Env("KL_READONLY_DIR");
+        if (dir.empty()) GTEST_SKIP() << "needs the read-only folder of tools/with-readonly-folder.sh";
+        keys = Read(dir + "\\Keyloom.qbc");
+        panel = Read(dir + "\\Keyloom.cpl");
+    } else {
+        dir = PrepareEditorFolder(std::string("editor-cabinet-") + c.name, {2, "Default-2.qbc"}, keys);
+        if (c.badPanelLine) {
+            std::string withBad = panel;
+            std::size_t at = 0;
+            for (int line = 0; line < 3; ++line) at = withBad.find("\r\n", at) + 2;
+            Write(dir + "\\Keyloom.cpl", withBad.insert(at, std::string(c.badPanelLine) + "\r\n"));
+        }
+    }
+    const std::string qbcPath = dir + "\\Keyloom.qbc", cplPath = dir + "\\Keyloom.cpl";
+    const std::string cplBefore = Read(cplPath);
+    std::vector<HANDLE> held;
+    if (c.holdAtStart)
+        for (const std::string& f : {qbcPath, cplPath})
+            held.push_back(CreateFileA(f.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+
+    winsupport::ChildProcess proc;
+    std::vector<std::string> boxes;
+    const HWND main = StartEditor(proc, dir, &boxes);
+    for (HANDLE h : held) CloseHandle(h);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(boxes.size(), c.startBoxes.size()) << (boxes.empty() ? "" : boxes[0]);
+    for (std::size_t i = 0; i < boxes.size(); ++i) EXPECT_NE(boxes[i].find(c.startBoxes[i]), std::string::npos) << boxes[i];
+
+    for (std::size_t round = 0; round < c.closes.size(); ++round) {
+        SCOPED_TRACE("close " + std::to_string(round + 1));
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        for (const Answer& a : c.closes[round]) {
+            const winsupport::MessageBoxInfo box = winsupport::WaitForMessageBox(proc.Pid(), kTimeout);
+            ASSERT_NE(box.hwnd, nullptr) << "no box that has " << a.boxHas;
+            EXPECT_NE(box.text.find(a.boxHas), std::string::npos) << box.text;
+            winsupport::PressButton(box.hwnd, a.button);
+            ASSERT_TRUE(winsupport::WaitUntil([&] { return !IsWindow(box.hwnd); }, kTimeout, false));
+        }
+        if (round + 1 < c.closes.size()) {
+            ASSERT_TRUE(winsupport::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, kTimeout));
+            EXPECT_TRUE(proc.Running());
+            EXPECT_TRUE(IsWindowVisible(main));
+        }
+    }
+    DWORD code = 99;
+    ASSERT_TRUE(proc.WaitForExit(kTimeout, code));
+    EXPECT_EQ(code, static_cast<DWORD>(ExitCodes::kExitOk));
+    EXPECT_EQ(Read(qbcPath), keys);
+    EXPECT_EQ(Read(cplPath), c.panelReplaced ? std::string() : c.readOnlyFolder ? cplBefore : panel);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EditorOnACabinet,
+    ::testing::Values(
+        Cabinet{"ReadOnlyFolder", true, false, nullptr, {},
+                {{{"could not save", IDNO}}, {{"could not save", IDYES}}}, false},
+        Cabinet{"HeldAtStart", false, true, nullptr,
+                {"Keyloom.cpl\r\ncannot be read: another program is using the file",
+                 "Keyloom.qbc\r\ncannot be read: another program is using the file"},
+                {{{"Keyloom.qbc\r\ncould not be read when the editor started", IDNO},
+                  {"Keyloom.cpl\r\ncould not be read when the editor started", IDYES}}},
+                true},
+        Cabinet{"UnreadablePanelLine", false, false, "3000!1e40!345!360!01|2|7|0",
+                {"1 line of the panel layout"}, {{}}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct SidedKey {
     const char* name;
