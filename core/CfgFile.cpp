@@ -41,18 +41,24 @@ bool TextToBool(const std::string& s) {
     return Util::TryParseNumber(s, d) && d != 0.0;
 }
 
-void WriteCfgTo(std::ostream& out) {
-    out << "[BOARD TYPE] " << g_typeQuorba << "\r\n"
-        << "[USB MODE] " << BoolToText(g_fUsbMode) << "\r\n"
-        << "[DOWNLOAD SPEED] " << g_lDownloadSpeed << "\r\n"
-        << "[TIMEOUT] " << g_lTimeout << "\r\n";
+Settings SettingsInForce() { return {g_typeQuorba, g_fUsbMode, g_lDownloadSpeed, g_lTimeout}; }
+
+void WriteCfgTo(std::ostream& out, const Settings& settings) {
+    out << "[BOARD TYPE] " << settings.typeQuorba << "\r\n"
+        << "[USB MODE] " << BoolToText(settings.fUsbMode) << "\r\n"
+        << "[DOWNLOAD SPEED] " << settings.lDownloadSpeed << "\r\n"
+        << "[TIMEOUT] " << settings.lTimeout << "\r\n";
 }
 
-void WriteCfgFile(const std::string& sPath) {
+void WriteCfgTo(std::ostream& out) { WriteCfgTo(out, SettingsInForce()); }
+
+void WriteCfgFile(const std::string& sPath, const Settings& settings) {
     std::ostringstream out;
-    WriteCfgTo(out);
+    WriteCfgTo(out, settings);
     Util::WriteFileReplacing(sPath, out.str());
 }
+
+void WriteCfgFile(const std::string& sPath) { WriteCfgFile(sPath, SettingsInForce()); }
 
 void ReadCfgFrom(std::istream* in) {
     Util::LineReader reader(in);

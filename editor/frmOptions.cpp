@@ -26,6 +26,11 @@ constexpr float kTabLeft = 120, kTabTop = 120, kTabWidth = 4440, kTabHeight = 41
 constexpr float kFrameLeft = 240, kFrameWidth = 4200, kInsetLeft = 360, kInsetWidth = 3960;
 constexpr float kOptionLeft = 480, kOptionHeight = 255;
 
+constexpr std::int32_t kPathFileAccessError = 75;
+constexpr const char* kTitle = "Keyloom";
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kSettingsKept = "The settings stay as they were.";
+
 std::string CfgPath() { return Host().AppPath() + "\\Keyloom.cfg"; }
 
 // Reports what a load of a working file could not do: the settings are saved all the same.
@@ -36,7 +41,7 @@ void LoadReportingErrors(const char* sWhat, F&& load) {
     } catch (const Error_::RuntimeError& e) {
         Error_::ReportError(sWhat, e.Number(), e.Description(), e.Source());
     } catch (const std::exception& e) {
-        Error_::ReportError(sWhat, 75, e.what(), "");  // path/file access error
+        Error_::ReportError(sWhat, kPathFileAccessError, e.what(), "");
     }
 }
 }  // namespace
@@ -210,17 +215,25 @@ void frmOptions::cmdCancel_Click() { Unload(); }
 // ---------------------------------------------------------------- saving and the first run
 
 void frmOptions::Save_Settings() {
-    const std::int16_t typeQuorba =
+    // The file is written first: a choice that could not be saved is never put in force,
+    // so the editor and the file never disagree, and Cancel after a failed OK leaves
+    // everything as it was before the dialog. On a first run the default files follow the
+    // settings too; a folder that takes no settings file takes no copies either.
+    CfgFile::Settings chosen = CfgFile::SettingsInForce();
+    chosen.typeQuorba =
         OptionsRules::BoardTypeOfChoice(optQuorba4.Value(), optQuorba2.Value(), optQuorbaVexo.Value());
-    if (typeQuorba != g_typeQuorba) {
-        g_typeQuorba = typeQuorba;
+    chosen.lTimeout = sliderTimeout.Value();
+    chosen.fUsbMode = optUsb.Value();
+    CfgFile::WriteCfgFile(CfgPath(), chosen);
+
+    if (chosen.typeQuorba != g_typeQuorba) {
+        g_typeQuorba = chosen.typeQuorba;
         ::frmMain->EnableGuiForQuorbaType();
     }
-    g_lTimeout = sliderTimeout.Value();
-    g_fUsbMode = optUsb.Value();
+    g_lTimeout = chosen.lTimeout;
+    g_fUsbMode = chosen.fUsbMode;
     if (m_fFirstRun) InstallDefaultFiles();
     m_fSettingsSaved = true;
-    CfgFile::WriteCfgFile(CfgPath());
 }
 
 void frmOptions::InstallDefaultFiles() {
@@ -249,10 +262,16 @@ bool frmOptions::SaveReportingErrors(const char* sHandler) {
     try {
         Save_Settings();
         return true;
+    } catch (const Util::FileWriteError& e) {
+        // The user must learn that the choice did not take: the status line lies behind
+        // the dialog, and a first run's close box closes it all the same.
+        Error_::ReportError(sHandler, kPathFileAccessError, e.what(), "");
+        Host().MessageBox(e.what() + std::string(kCrLf) + kCrLf + kSettingsKept, MB_OK | MB_ICONEXCLAMATION,
+                          kTitle);
     } catch (const Error_::RuntimeError& e) {
         Error_::ReportError(sHandler, e.Number(), e.Description(), e.Source());
     } catch (const std::exception& e) {
-        Error_::ReportError(sHandler, 75, e.what(), "");  // path/file access error
+        Error_::ReportError(sHandler, kPathFileAccessError, e.what(), "");
     }
     return false;
 }

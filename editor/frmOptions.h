@@ -32,7 +32,9 @@ public:
     platform::CommandButton cmdOkay;
     platform::CommandButton cmdCancel;
 
-    // Applies the dialog to the globals and writes the settings file.
+    // Writes the dialog's choice to the settings file, and once it is written puts it in
+    // force (the globals, the main window, on a first run the default files). A file that
+    // cannot be written changes nothing: Util::FileWriteError.
     void Save_Settings();
     // First run: copies the default panel layout and key assignments of the board into
     // the working files that are missing, and loads those that exist then.

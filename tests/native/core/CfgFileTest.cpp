@@ -22,6 +22,11 @@ TEST_F(CfgFileTest, WrittenFileIsExact) {
     const fs::path p = TempDir() / "Keyloom.cfg";
     WriteCfgFile(p.string());
     EXPECT_EQ(ReadAll(p), "[BOARD TYPE] 4\r\n[USB MODE] False\r\n[DOWNLOAD SPEED] 100\r\n[TIMEOUT] 5000\r\n");
+    // Given settings are written as they are, and the globals stay.
+    WriteCfgFile(p.string(), {TYPEQUORBA_QuorbaVexo, true, 50, 1200});
+    EXPECT_EQ(ReadAll(p), "[BOARD TYPE] 5\r\n[USB MODE] True\r\n[DOWNLOAD SPEED] 50\r\n[TIMEOUT] 1200\r\n");
+    EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba4);
+    EXPECT_FALSE(g_fUsbMode);
 }
 
 TEST_F(CfgFileTest, RoundTrip) {

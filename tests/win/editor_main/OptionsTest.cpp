@@ -224,6 +224,68 @@ TEST_F(Options, OnlyAnotherBoardTypeRebuildsTheMainWindowsTable) {
     EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba4);
 }
 
+// A settings file that cannot be written: the user is told, and the choice (Quorba/4, PS/2,
+// the shortest timeout) is not put in force, neither by OK and then Cancel nor by the close
+// box of a first run, which saves as it closes. The parameter: a first run.
+class OptionsUnsaved : public Options, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OptionsUnsaved, TheSettingsInForceStayAsTheyWere) {
+    const bool firstRun = GetParam();
+    // Wine refuses to replace a file without write bits; with no settings file yet, a
+    // folder where the writer puts its temporary file does the same.
+    const std::string blocker = Path(firstRun ? "Keyloom.cfg.tmp~" : "Keyloom.cfg");
+    const auto unblock = [&] {
+        SetFileAttributesA(blocker.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(blocker.c_str());
+        RemoveDirectoryA(blocker.c_str());
+    };
+    unblock();  // what an earlier run left behind
+    if (firstRun) {
+        ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
+    } else {
+        WriteFile(blocker, kCfg2);
+        ASSERT_TRUE(SetFileAttributesA(blocker.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    WriteFile(Path("Keyloom.cpl"), kOwnPanel);  // opens in Key Assignments
+    DeleteFileA(Path("Keyloom.qbc").c_str());
+    forms::frmMain& m = Open();
+    m.optViewTable_Click();
+    ASSERT_EQ(m.m_colCells.size(), 57u);
+    TableCell* first = m.m_colCells.front();
+
+    forms::frmOptions& o = ShowModeless();
+    ASSERT_EQ(o.FirstRun(), firstRun);
+    Press(o.optQuorba4);
+    Press(o.optPs2);
+    o.SSTab1.SetTab(1);
+    Key(o.sliderTimeout, VK_HOME);
+    ASSERT_EQ(o.sliderTimeout.Value(), 1000);
+    if (firstRun) {
+        SendMessageA(o.Hwnd(), WM_CLOSE, 0, 0);
+    } else {
+        Press(o.cmdOkay);
+        EXPECT_TRUE(o.IsLoaded());
+        Press(o.cmdCancel);
+    }
+    EXPECT_FALSE(o.IsLoaded());
+    EXPECT_EQ(g_typeQuorba, TYPEQUORBA_Quorba2);
+    EXPECT_TRUE(g_fUsbMode);
+    EXPECT_EQ(g_lTimeout, 5000);
+    EXPECT_EQ(m.m_colCells.size(), 57u);
+    EXPECT_EQ(m.m_colCells.front(), first);
+    // A first run installs no default files for a choice that is not in force.
+    EXPECT_EQ(GetFileAttributesA(Path("Keyloom.qbc").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(Path("Keyloom.cfg").c_str()) == INVALID_FILE_ATTRIBUTES, firstRun);
+    unblock();
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_NE(host.boxes[0].text.find("Keyloom.cfg"), std::string::npos) << host.boxes[0].text;
+    EXPECT_NE(host.boxes[0].text.find("The settings stay as they were."), std::string::npos);
+    EXPECT_EQ(host.boxes[0].flags & MB_ICONMASK, static_cast<unsigned>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(host.boxes[0].title, "Keyloom");
+}
+
+INSTANTIATE_TEST_SUITE_P(OkThenCancelAndFirstRun, OptionsUnsaved, ::testing::Bool());
+
 class OptionsFirstRun : public Options {
 protected:
     // start-up's way: the main window shown, then the dialog modally over it. The close
