@@ -101,7 +101,9 @@ TEST(BoardUsbTest, EveryBoardTypeIsProgrammedThroughTheDriverStartUp) {
         Program program(folder, Quoted(qbc));
         ASSERT_TRUE(program.Started());
         const auto code = program.Wait(90000);
-        ASSERT_TRUE(code.has_value()) << "keyloom.exe did not end";
+        // A run that failed waits for the user: its status line says why.
+        ASSERT_TRUE(code.has_value()) << "keyloom.exe did not end; its status: "
+                                      << StatusText(program.WaitForWindow(0, false));
         EXPECT_EQ(*code, static_cast<DWORD>(ExitCodes::kExitOk));
         ASSERT_TRUE(Service::Running());
         const auto record = Device::Read();
