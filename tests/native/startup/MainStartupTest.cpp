@@ -275,41 +275,6 @@ TEST_F(MainTest, MissingNamedFileShowsTheCriticalBoxAndEnds) {
     EXPECT_EQ(std::count(windows.log.begin(), windows.log.end(), "program"), 0);
 }
 
-// An empty key file (as a frontend may leave one) is never read as "no keys": a named one
-// ends the run before anything is programmed, in both modes; the editor's own working
-// file is handed to the editor, which starts all the same.
-TEST_F(MainTest, EmptyKeyFileEndsANamedRunAndIsHandedToTheEditorAsItsWorkingFile) {
-    const struct {
-        const char* file;
-        const char* switches;  // after the file's name; the working file is named by none
-        bool ends;
-    } cases[] = {{"empty.qbc", "", true}, {"empty.qbc", " /edit", true}, {"keyloom.qbc", nullptr, false}};
-    for (const auto& c : cases) {
-        host.boxes.clear();
-        host.ends.clear();
-        windows.log.clear();
-        WriteCfg();
-        const std::string file = folder.Write(c.file, "");
-        const std::string args = c.switches ? file + c.switches : "";
-        SCOPED_TRACE(args);
-        Run(args);
-        EXPECT_EQ(std::count(windows.log.begin(), windows.log.end(), "program"), 0);
-        if (c.ends) {
-            ASSERT_EQ(host.boxes.size(), 1u);
-            EXPECT_EQ(host.boxes[0].text, "Cannot read configuration file named:\r\n   " + file + "\r\n\r\nthe file is empty");
-            EXPECT_EQ(host.boxes[0].flags, 16u);
-            EXPECT_EQ(host.ends, std::vector<int>{ExitCodes::kExitFileNotFound});
-        } else {
-            EXPECT_TRUE(host.boxes.empty());
-            EXPECT_TRUE(host.ends.empty());
-            EXPECT_EQ(std::count(windows.log.begin(), windows.log.end(),
-                                 "unread " + file + ": the file is empty"),
-                      1);
-            EXPECT_EQ(windows.log.back(), "keyboard");  // shown after all
-        }
-    }
-}
-
 TEST_F(MainTest, MissingNamedFileInTheEditorAlsoEnds) {
     WriteCfg();
     Run("nothere.qbc /edit");
