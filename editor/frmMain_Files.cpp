@@ -74,9 +74,9 @@ bool Loaded(const char* sProcedure, const char* sKept, F&& load) {
 constexpr const char* kKeysKept = "The key assignments stay as they were.";
 constexpr const char* kPanelKept = "The panel stays as it was.";
 
-// Both loaders throw away what is there before they read: a file that has gone since
-// it was chosen (or a default template that was never installed) would leave an empty
-// panel or an empty set of keys in place of the user's.
+// A file that has gone since it was chosen (or a default template that was never
+// installed) is a missing file, reported as such, not one that cannot be read; hidden
+// and system files count as gone, as everywhere else in the program.
 void RequireFile(const std::string& sPath) {
     if (!Util::FileExists(sPath)) throw Error_::RuntimeError(kErrFileNotFound, "File not found: " + sPath);
 }
