@@ -12,14 +12,39 @@ function(kl_wine_fixture)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 120)
 endfunction()
 
-# kl_add_wine_test(NAME exe [ARGS ...] [TIMEOUT s]): registers a Windows GoogleTest executable.
+# A Wine session whose screen has another DPI: a prefix of its own (wineprefix-dpiN, which
+# keeps its DPI), its own display and server, started and ended by the fixture wine_dpiN.
+# Registered once per DPI, by the first test that asks for it.
+function(kl_wine_dpi_fixture dpi)
+  get_property(registered GLOBAL PROPERTY KL_WINE_DPI_${dpi})
+  if(registered)
+    return()
+  endif()
+  set_property(GLOBAL PROPERTY KL_WINE_DPI_${dpi} TRUE)
+  add_test(NAME wine_session_start_dpi${dpi}
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${CMAKE_BINARY_DIR} wineprefix-dpi${dpi} ${dpi})
+  set_tests_properties(wine_session_start_dpi${dpi} PROPERTIES FIXTURES_SETUP wine_dpi${dpi} TIMEOUT 300)
+  add_test(NAME wine_session_stop_dpi${dpi}
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${CMAKE_BINARY_DIR} wineprefix-dpi${dpi})
+  set_tests_properties(wine_session_stop_dpi${dpi} PROPERTIES FIXTURES_CLEANUP wine_dpi${dpi} TIMEOUT 120)
+endfunction()
+
+# kl_add_wine_test(NAME exe [ARGS ...] [TIMEOUT s] [DPI n]): registers a Windows GoogleTest
+# executable; with DPI it runs in the session of that DPI instead of the tests' own.
 function(kl_add_wine_test name exe)
-  cmake_parse_arguments(W "" "TIMEOUT" "ARGS" ${ARGN})
+  cmake_parse_arguments(W "" "TIMEOUT;DPI" "ARGS" ${ARGN})
   if(NOT W_TIMEOUT)
     set(W_TIMEOUT 600)
   endif()
-  add_test(NAME ${name}
-           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-gtest.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:${exe}> ${W_ARGS})
+  set(gtest ${CMAKE_SOURCE_DIR}/tools/wine-gtest.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:${exe}> ${W_ARGS})
+  if(W_DPI)
+    kl_wine_dpi_fixture(${W_DPI})
+    add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -E env KL_WINE_PREFIX=wineprefix-dpi${W_DPI} ${gtest})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_dpi${W_DPI} TIMEOUT ${W_TIMEOUT}
+                         RESOURCE_LOCK wine_desktop_dpi${W_DPI})
+    return()
+  endif()
+  add_test(NAME ${name} COMMAND ${gtest})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${W_TIMEOUT} RESOURCE_LOCK wine_desktop)
 endfunction()
 

@@ -1,5 +1,6 @@
 #include "core/Registry_.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <tuple>
@@ -110,13 +111,26 @@ void SaveWindowPosition(const std::string& sName, IWindowPlacement& frm) {
     SaveSingle(sName + "Height", frm.Height());
 }
 
+bool IsTitleBarReachable(float left, float top, float width, const TitleBarGrip& grip,
+                         const std::vector<ScreenRect>& monitors) {
+    for (const ScreenRect& m : monitors) {
+        const float across = std::min(left + width, m.right) - std::max(left, m.left);
+        const float down = std::min(top + grip.barHeight, m.bottom) - std::max(top, m.top);
+        if (across >= grip.gripWidth && down >= grip.barHeight / 2) return true;
+    }
+    return false;
+}
+
 bool RestoreWindowPosition(const std::string& sName, IWindowPlacement& frm, bool fKeepSize) {
     const float left = GetSingle(sName + "Left", 0);
     const float top = GetSingle(sName + "Top", 0);
     const float width = GetSingle(sName + "Width", 0);
     const float height = GetSingle(sName + "Height", 0);
     IScreen& screen = Screen();
-    const bool valid = width >= 2000 && height >= 2000 && width < screen.Width() && height < screen.Height();
+    // A window the user cannot see or take would make the program seem not to start.
+    const bool valid = width >= 2000 && height >= 2000 && width < screen.Width() && height < screen.Height() &&
+                       IsTitleBarReachable(left, top, fKeepSize ? frm.Width() : width, screen.Grip(),
+                                           screen.Monitors());
     if (valid) {
         if (fKeepSize)
             frm.Move(left, top);

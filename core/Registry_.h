@@ -8,6 +8,7 @@
 // the rules stay free of Windows; the Windows program installs the per-user
 // registry and its forms (core/Registry_win.h).
 #include <string>
+#include <vector>
 
 namespace Registry_ {
 
@@ -43,6 +44,24 @@ public:
     virtual void Move(float left, float top, float width, float height) = 0;
 };
 
+// A rectangle in twips of the screen: left and top inside, right and bottom outside.
+struct ScreenRect {
+    float left = 0;
+    float top = 0;
+    float right = 0;
+    float bottom = 0;
+};
+
+// How much of a window's title bar the user needs to take it with the pointer: a piece
+// gripWidth wide (twips) and at least half as high as the bar (barHeight, the frame
+// above the caption included). Windows itself keeps some 30 pixels of a caption on
+// the screen when a window is dragged.
+struct TitleBarGrip {
+    float barHeight = 0;
+    float gripWidth = 0;
+};
+inline constexpr float kGripPixels = 30;
+
 // The screen and the program's active form, for centring.
 class IScreen {
 public:
@@ -53,11 +72,21 @@ public:
     virtual IWindowPlacement* ActiveForm() = 0;
     // The application's title (the name used when Initialize is given none).
     virtual std::string AppTitle() = 0;
+    // The monitors attached now, in twips, the primary one's top left at 0, 0 (one left
+    // of or above it has negative coordinates). By default the screen alone.
+    virtual std::vector<ScreenRect> Monitors() { return {ScreenRect{0, 0, Width(), Height()}}; }
+    // By default a bar of 23 pixels and a grip of 30, at 15 twips per pixel.
+    virtual TitleBarGrip Grip() { return {23 * 15.0f, kGripPixels * 15.0f}; }
 };
 // Installs the screen (not owned); nullptr restores the built-in one (1280 x 1024
 // pixels at 15 twips each, no active form, title "Keyloom").
 void SetScreen(IScreen* screen);
 IScreen& Screen();
+
+// Whether a window at left, top, as wide as width (twips), shows enough of its title bar
+// on one of the monitors for the user to move it: the grip lies wholly on that monitor.
+bool IsTitleBarReachable(float left, float top, float width, const TitleBarGrip& grip,
+                         const std::vector<ScreenRect>& monitors);
 
 // Sets the application name (sAppName trimmed, or the application's title when
 // that is empty) and the default section (sSectionDefault trimmed; an empty one
@@ -81,7 +110,9 @@ std::string SingleToText(float v);
 void SaveWindowPosition(const std::string& sName, IWindowPlacement& frm);
 // Moves the window to its saved position (and size, unless fKeepSize) when the
 // saved values are plausible and returns true; otherwise centres it over the
-// active form or the screen and returns false.
+// active form or the screen and returns false. Values that would leave the window's
+// title bar out of reach on every monitor attached now (saved on a larger screen, or
+// on a monitor since removed) are not plausible.
 bool RestoreWindowPosition(const std::string& sName, IWindowPlacement& frm, bool fKeepSize);
 
 }  // namespace Registry_

@@ -77,7 +77,29 @@ public:
     }
     std::string AppTitle() override { return platform::App::Title(); }
 
+    std::vector<ScreenRect> Monitors() override {
+        std::vector<ScreenRect> monitors;
+        if (!EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors)) ||
+            monitors.empty()) {
+            // No monitor to ask: the primary screen is the one the window system shows.
+            return IScreen::Monitors();
+        }
+        return monitors;
+    }
+
+    TitleBarGrip Grip() override {
+        const int bar = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+        return {platform::FromPixelsY(bar), platform::FromPixelsX(static_cast<int>(kGripPixels))};
+    }
+
 private:
+    static BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM into) {
+        reinterpret_cast<std::vector<ScreenRect>*>(into)->push_back(
+            {platform::FromPixelsX(r->left), platform::FromPixelsY(r->top), platform::FromPixelsX(r->right),
+             platform::FromPixelsY(r->bottom)});
+        return TRUE;
+    }
+
     std::optional<FormPlacement> m_active;
 };
 

@@ -253,6 +253,8 @@ public:
 
     // ---------------------------------------------------------------- palette, dragging, wiring
     void ShowPaletteItem();
+    // The palette's swatches, picture, type name and << >>: shown in Panel Designer only.
+    void ShowPalette(bool fVisible);
     void ResetPaletteItem();
     void SyncPaletteToSelection();
     void DragControl(platform::Window& ctl);

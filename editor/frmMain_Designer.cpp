@@ -2,6 +2,7 @@
 // states are here because the mode switch and the selection use them; dragging from
 // the palette and moving controls come with the designer's own work. The geometry and
 // the selector tables are DesignerRules'.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,18 @@ void frmMain::ShowPaletteItem() {
     lblPaletteItemType.SetCaption(forms::CplWidget_Resources::GetNameOfType(t));
 }
 
+void frmMain::ShowPalette(bool fVisible) {
+    // The logo that lies over the palette in Key Assignments keeps its size in pixels while
+    // the palette is placed in twips: at more than 96 DPI parts of the palette would show
+    // (and obey) below it, so there they are put away. The hover frame goes with them; in
+    // Panel Designer it comes back only under the pointer.
+    for (platform::Label& swatch : lblColorSel) swatch.SetVisible(fVisible);
+    for (platform::Window* w : std::initializer_list<platform::Window*>{&imgPaletteItem, &lblPaletteItemType,
+                                                                       &btnPalettePrev, &btnPaletteNext})
+        w->SetVisible(fVisible);
+    if (!fVisible) shapePaletteColorHighlight.SetVisible(false);
+}
+
 void frmMain::ResetPaletteItem() {
     imgPaletteItem.Move(m_xPaletteHome, m_yPaletteHome, m_cxPaletteHome, m_cyPaletteHome);
 }
@@ -75,12 +88,14 @@ void frmMain::SyncPaletteToSelection() {
 }
 
 void frmMain::btnPalettePrev_MouseUp(const platform::MouseEvent& e) {
+    if (!InPanelDesigner()) return;
     if (!DesignerRules::IsOnButton(e.x, e.y, btnPalettePrev.Width(), btnPalettePrev.Height())) return;
     m_iPaletteType = DesignerRules::PreviousPaletteType(m_iPaletteType);
     ShowPaletteItem();
 }
 
 void frmMain::btnPaletteNext_MouseUp(const platform::MouseEvent& e) {
+    if (!InPanelDesigner()) return;
     if (!DesignerRules::IsOnButton(e.x, e.y, btnPaletteNext.Width(), btnPaletteNext.Height())) return;
     m_iPaletteType = DesignerRules::NextPaletteType(m_iPaletteType);
     ShowPaletteItem();

@@ -221,6 +221,7 @@ void frmMain::ShowDesignerControls(bool fDesign) {
     btnStartLauncher.SetVisible(fKeys && LauncherExists());
     btnProgramQuorba.SetEnabled(fKeys);
     mProgramQuorba->SetEnabled(fKeys);
+    ShowPalette(fDesign);
 
     RefreshAllWidgetCaptions();
 }

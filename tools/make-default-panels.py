@@ -161,17 +161,24 @@ def two_player_panel(vexo):
 
 
 def four_player_panel():
-    """Four players side by side, each in a column: start button, joystick, the buttons
-    below it and the coin slot at the bottom."""
+    """Four players side by side, each in a column of its own: start button, joystick, the
+    buttons in pairs below it (1 2, 3 4, 5 6, 7 8) and the coin slot at the bottom. A
+    column is too narrow for rows of three: the keypad names that player 4's default keys
+    show ("NUM ENTER" beside "NUM +") need 40 pixels between two buttons' centres."""
     panel = Panel()
     column_width = px(111)
+    pair = px(42)  # between the centres of a pair's buttons; the players' pairs stand 69 apart
+    row = px(35)   # a button and its caption, and 4 pixels clear of the next button
     for player in (1, 2, 3, 4):
         # Left edge of the column's middle pixel column; the pictures are centred on it.
         centre = AREA_LEFT + px(1) + (player - 1) * column_width + px(56)
-        panel.start(centre - px(11), px(48), player)
-        panel.joystick(centre - px(15), px(106), PLAYER_COLOURS[player], player)
-        player_buttons(panel, player, centre - COLUMN - px(11), px(164), False)
-        panel.coin(centre - px(21), px(290), player)
+        panel.start(centre - px(11), px(46), player)
+        panel.joystick(centre - px(15), px(104), PLAYER_COLOURS[player], player)
+        for switch in range(1, 9):
+            column, line = (switch - 1) % 2, (switch - 1) // 2
+            left = centre - pair // 2 - px(11) + column * pair
+            panel.button(left, px(160) + line * row, PLAYER_COLOURS[player], player, sel_switch(switch))
+        panel.coin(centre - px(21), px(302), player)
     return panel
 
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "StartupFakes.h"
 #include "core/Globals.h"
@@ -28,10 +29,14 @@ public:
 class FakeScreen : public Registry_::IScreen {
 public:
     Registry_::IWindowPlacement* active = nullptr;
+    std::vector<Registry_::ScreenRect> monitors;  // none: the screen alone
     float Width() override { return 15000; }
     float Height() override { return 12000; }
     Registry_::IWindowPlacement* ActiveForm() override { return active; }
     std::string AppTitle() override { return "TitleOfApp"; }
+    std::vector<Registry_::ScreenRect> Monitors() override {
+        return monitors.empty() ? IScreen::Monitors() : monitors;
+    }
 };
 
 class RegistryTest : public ::testing::Test {
@@ -128,6 +133,44 @@ TEST_F(RegistryTest, ImplausibleValuesCentreTheWindowOnTheScreen) {
     // Exactly 2000 is enough.
     Saved(300, 450, 2000, 2000);
     EXPECT_TRUE(Registry_::RestoreWindowPosition("MainWindow", frm, true));
+}
+
+// The window (9000 twips wide) keeps its size; the default grip is 450 twips (30 pixels)
+// of a 345-twip bar, at least half of its height. The primary screen is 15000 x 12000.
+TEST_F(RegistryTest, ASavedPositionCountsOnlyWhereTheTitleBarCanBeTaken) {
+    const Registry_::ScreenRect primary{0, 0, 15000, 12000};
+    const Registry_::ScreenRect leftOfIt{-19200, 1500, 0, 13500}, aboveIt{0, -12000, 15000, 0};
+    const Registry_::ScreenRect smallRightOfIt{15000, 0, 25000, 6000};
+    const struct {
+        const char* what;
+        std::vector<Registry_::ScreenRect> monitors;
+        float left, top;
+        bool used;
+    } cases[] = {
+        {"on the primary", {primary}, 300, 450, true},
+        {"saved on a larger screen", {primary}, 40000, 20000, false},
+        {"30 pixels left at the right edge", {primary}, 15000 - 450, 450, true},
+        {"29 pixels left at the right edge", {primary}, 15000 - 435, 450, false},
+        {"30 pixels left at the left edge", {primary}, -9000 + 450, 450, true},
+        {"29 pixels left at the left edge", {primary}, -9000 + 435, 450, false},
+        {"half the bar above the top", {primary}, 300, -172.5f, true},
+        {"more than half above the top", {primary}, 300, -180, false},
+        {"half the bar at the bottom", {primary}, 300, 12000 - 172.5f, true},
+        {"less than half at the bottom", {primary}, 300, 12000 - 165, false},
+        {"on a monitor left of the primary", {primary, leftOfIt}, -15000, 13000, true},
+        {"that monitor unplugged", {primary}, -15000, 13000, false},
+        {"on a monitor above the primary", {aboveIt, primary}, 3000, -6000, true},
+        {"below a smaller monitor beside the primary", {primary, smallRightOfIt}, 16000, 8000, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        screen.monitors = c.monitors;
+        Saved(c.left, c.top, 6000, 4000);
+        frm.l = frm.t = -1;
+        EXPECT_EQ(Registry_::RestoreWindowPosition("MainWindow", frm, true), c.used);
+        EXPECT_FLOAT_EQ(frm.l, c.used ? c.left : 15000.0f / 2 - 9000.0f / 2);
+        EXPECT_FLOAT_EQ(frm.t, c.used ? c.top : 12000.0f / 3 - 6000.0f / 3);
+    }
 }
 
 TEST_F(RegistryTest, NothingSavedWithoutKeepSizeGivesEightThousandSquare) {
